@@ -1,0 +1,35 @@
+// The few program-wide switches that the board core itself reads. The front end
+// of each program sets them from its options; they change only between searches.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct BoardSettings {
+  bool chess960 = false;        // UCI_Chess960: castling encoding and FEN castling letters
+  bool castlingOO = false;      // Castling_OO: castling written and read as "O-O" / "O-O-O"
+  bool ssePopcount = true;      // SSE_Popcount: processor population count or 16-bit table
+  bool ssePrefetch = true;      // SSE_Prefetch: prefetch the table bucket after each move
+  bool debugInfo = false;       // DebugInfoString: the "info string" diagnostics
+  bool sequenceOutput = true;   // move sequences are printed only while this is on
+};
+extern BoardSettings BoardConfig;
+
+// The search age of the transposition table. It lives with the board because
+// reading a FEN resets it and the board dumps show it; the table of each program
+// reads and advances it (wrapping at its own width).
+extern int TableAge;
+
+// Where make-move prefetches the transposition-table bucket of the new key: set
+// by whichever table the program uses, left empty when there is none.
+struct PrefetchTarget {
+  const char* base = nullptr;
+  uint64_t mask = 0;
+  size_t stride = 0;
+};
+extern PrefetchTarget TablePrefetch;
+
+inline void prefetch_table(uint64_t key) {
+  if (BoardConfig.ssePrefetch && TablePrefetch.base)
+    __builtin_prefetch(TablePrefetch.base + (key & TablePrefetch.mask) * TablePrefetch.stride, 0, 2);
+}

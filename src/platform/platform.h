@@ -1,0 +1,47 @@
+// The small operating-system layer: clock, processor count, line input with a
+// non-blocking "input waiting" test, auto-reset events and read-only file mapping.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+// Milliseconds of a monotonic clock; only differences are meaningful.
+uint64_t now_ms();
+
+// Logical processors of the machine, at least 1.
+int processor_count();
+
+// Reads the next line of standard input into `line`, without its line end. A line
+// longer than `maxLength` is cut there and the rest of it is passed over. On a read
+// error prints "error read_line(): fgets(): <reason>" and answers an empty line.
+// Returns false at the end of input.
+bool read_line(std::string& line, size_t maxLength);
+
+// True when a whole line can be read without blocking: one already sitting in the
+// reader's buffer, or bytes in the pipe that complete one.
+bool input_waiting();
+
+// True once standard input has ended and every buffered line has been read.
+bool input_closed();
+
+// An event that releases one waiter and then resets itself.
+struct AutoResetEvent {
+  std::mutex mutex;
+  std::condition_variable signal;
+  bool signalled = false;
+
+  void set();
+  void reset();
+  void wait();
+};
+
+// A read-only view of a whole file.
+struct MappedFile {
+  const unsigned char* data = nullptr;
+  size_t size = 0;
+};
+bool map_file(const char* path, MappedFile& file);
+void unmap_file(MappedFile& file);

@@ -1,0 +1,6 @@
+#include "uci/console.h"
+
+int main() {
+  start_program();
+  console_loop();
+}
