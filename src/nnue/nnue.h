@@ -1,0 +1,89 @@
+// The evaluation network of veltrix: the weight tables and their loader, the
+// per-ply accumulator with its incremental update, and the forward pass.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "nnue/veltrix_nnue.h"
+
+constexpr int NnueKingBlock = 641;                    // feature slots per own-king square
+constexpr int NnueFeatures = 64 * NnueKingBlock;      // 41,024 per perspective
+constexpr int NnueHalfWidth = 256;                    // accumulator values per perspective
+constexpr int NnueHidden1Inputs = 2 * NnueHalfWidth;  // both perspectives, side to move first
+constexpr int NnueHiddenWidth = 32;
+constexpr int NnueOffBoard = 64;  // "from"/"to" of a piece that appears or disappears
+constexpr int NnueListSize = 33;  // 32 pieces and the end mark
+constexpr size_t NnueFileSize = 21022697;
+
+// NnuePieceCode: the position in "_KQRBNPkqrbnp_".
+enum NnuePieceCode : int {
+  NnueNone = 0,
+  NnueWhiteKing = 1, NnueWhiteQueen, NnueWhiteRook, NnueWhiteBishop, NnueWhiteKnight, NnueWhitePawn,
+  NnueBlackKing = 7, NnueBlackQueen, NnueBlackRook, NnueBlackBishop, NnueBlackKnight, NnueBlackPawn,
+};
+
+// The hidden layers' weights are stored transposed (the 32 weights one input feeds
+// lie together) and widened to int16, so the sparse layers walk whole rows.
+struct NetworkTables {
+  alignas(64) int16_t FeatureBiases[NnueHalfWidth];
+  alignas(64) int16_t FeatureWeights[NnueFeatures * NnueHalfWidth];
+  alignas(64) int32_t Hidden1Biases[NnueHiddenWidth];
+  alignas(64) int16_t Hidden1Weights[NnueHidden1Inputs * NnueHiddenWidth];
+  alignas(64) int32_t Hidden2Biases[NnueHiddenWidth];
+  alignas(64) int16_t Hidden2Weights[NnueHiddenWidth * NnueHiddenWidth];
+  alignas(64) int32_t OutputBias;
+  alignas(64) int16_t OutputWeights[NnueHiddenWidth];
+};
+
+// Written only by the loader, while no evaluation runs; zero until the first load.
+extern NetworkTables NetworkWeights;
+// Set once a network file has been accepted; a failed load leaves it as it was.
+extern uint8_t NnueLoaded;
+
+// Reads and checks a network file; on success the tables hold its contents, on
+// failure they are untouched.
+bool load_network(const char* path);
+// load_network with the progress lines every caller prints, setting NnueLoaded.
+bool init_network(const char* path);
+
+// What one evaluation reads: the side to move, the piece and square lists, and the
+// records of this ply, one ply back and two plies back (the last two may be null).
+struct NnueRequest {
+  int side;
+  const int* pieces;
+  const int* squares;
+  NnuePlyData* nnue[3];
+};
+
+// perspective 0 white, 1 black; ownKingSq is that perspective's king.
+inline int feature_index(int perspective, int ownKingSq, int piece, int sq) {
+  // 1 + 64 * (2 * type + enemy): pawn, knight, bishop, rook, queen; own pieces first.
+  static constexpr int PieceBase[2][13] = {
+      {0, 0, 513, 385, 257, 129, 1, 0, 577, 449, 321, 193, 65},
+      {0, 0, 577, 449, 321, 193, 65, 0, 513, 385, 257, 129, 1},
+  };
+  // Black looks at the board turned by 180 degrees, so both sides see it alike.
+  int turn = perspective == 0 ? 0 : 63;
+  return NnueKingBlock * (ownKingSq ^ turn) + PieceBase[perspective][piece] + (sq ^ turn);
+}
+
+// Rebuilds both perspectives of nnue[0] from the lists.
+void refresh_accumulator(const NnueRequest& request);
+// Brings nnue[0] up to date: unchanged when computed, else from a computed record
+// one or two plies back when there is one, else by a refresh.
+void update_accumulator(const NnueRequest& request);
+
+// The layers after the accumulator, giving network units for the side to move.
+// The vector variants give the same results as the scalar one, bit for bit.
+int forward_pass(const NnuePlyData& ply, int side);
+int forward_pass_scalar(const NnuePlyData& ply, int side);
+#if defined(__SSE4_1__)
+int forward_pass_sse41(const NnuePlyData& ply, int side);
+#endif
+#if defined(__AVX2__)
+int forward_pass_avx2(const NnuePlyData& ply, int side);
+#endif
+
+// update_accumulator, then forward_pass.
+int evaluate_request(const NnueRequest& request);

@@ -1,0 +1,14 @@
+# Tests of veltrix's network and program.
+vx_test(nnue_tests DIRS nnue LIBS vx_nnue ${CMAKE_DL_LIBS})
+if(TARGET nnue_tests)
+  add_dependencies(nnue_tests veltrix veltrix_nnue)
+  target_compile_definitions(nnue_tests PRIVATE VELTRIX_NNUE_LIBRARY="$<TARGET_FILE:veltrix_nnue>")
+endif()
+
+# The public header must stay plain C with the same record layout.
+add_library(nnue_c_header_check OBJECT nnue/c_header_check.c)
+set_target_properties(nnue_c_header_check PROPERTIES C_STANDARD 11 C_STANDARD_REQUIRED ON)
+target_include_directories(nnue_c_header_check PRIVATE ${CMAKE_SOURCE_DIR}/src/nnue)
+if(TARGET nnue_tests)
+  add_dependencies(nnue_tests nnue_c_header_check)
+endif()
