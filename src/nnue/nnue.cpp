@@ -308,7 +308,9 @@ int nnue_evaluate(int side, const int* pieces, const int* squares) {
 int nnue_evaluate_incremental(int side, const int* pieces, const int* squares, NnuePlyData** nnue) {
   // Outside callers hand in their own records; a misaligned one would fault inside
   // the aligned vector stores, far from the cause, so it is refused here.
-  if (!nnue || !nnue[0] || reinterpret_cast<uintptr_t>(&nnue[0]->accumulator) % 64 != 0) {
+  // The accumulator opens the record, so the record's address is the one to test
+  // (reaching into a misaligned record would itself be undefined).
+  if (!nnue || !nnue[0] || reinterpret_cast<uintptr_t>(nnue[0]) % 64 != 0) {
     fprintf(stderr, "src/nnue/nnue.cpp:%d: %s: Assertion `%s' failed.\n", __LINE__, __func__,
             "nnue[0] && (uint64_t)(&nnue[0]->accumulator) % 64 == 0");
     abort();

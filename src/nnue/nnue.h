@@ -7,6 +7,14 @@
 
 #include "nnue/veltrix_nnue.h"
 
+// Outside callers share the record's layout byte for byte.
+static_assert(offsetof(NnuePlyData, accumulator) == 0 && offsetof(NnuePlyData, computed) == 1024);
+static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, count) == 1088);
+static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, piece) == 1092);
+static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, from) == 1104);
+static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, to) == 1116);
+static_assert(alignof(NnuePlyData) == 64);
+
 constexpr int NnueKingBlock = 641;                    // feature slots per own-king square
 constexpr int NnueFeatures = 64 * NnueKingBlock;      // 41,024 per perspective
 constexpr int NnueHalfWidth = 256;                    // accumulator values per perspective

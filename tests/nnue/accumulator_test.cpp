@@ -41,17 +41,6 @@ Position after_moves(Position pos, std::initializer_list<const char*> moves) {
   return pos;
 }
 
-TEST(NnueRecord, HasTheSharedByteLayout) {
-  static_assert(offsetof(NnuePlyData, accumulator) == 0);
-  static_assert(offsetof(NnuePlyData, computed) == 1024);
-  static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, count) == 1088);
-  static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, piece) == 1092);
-  static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, from) == 1104);
-  static_assert(offsetof(NnuePlyData, PieceChanges) + offsetof(NnuePieceChanges, to) == 1116);
-  static_assert(alignof(NnuePlyData) == 64);
-  SUCCEED();
-}
-
 TEST(Features, FollowTheOwnKingAndTurnTheBoardForBlack) {
   // White king e1, white pawn e2, from white's side: block 4, pawn base 1, square 12.
   EXPECT_EQ(feature_index(0, E1, NnueWhitePawn, E2), 641 * 4 + 1 + 12);

@@ -1,6 +1,7 @@
 // The layers after the accumulator: the vector variants against the scalar one,
 // and the arithmetic at the edges of the output.
 #include <random>
+#include <thread>
 
 #include "games.h"
 #include "network_files.h"
@@ -56,6 +57,25 @@ TEST(ForwardPass, VectorVariantsEqualScalarOnGamePositionsWithTheRealNetwork) {
         ++positions;
       });
   EXPECT_GT(positions, 2000);
+}
+
+TEST(ForwardPass, ThreadsEvaluateAtTheSameTimeWithoutDisturbingEachOther) {
+  load_random_network(23);
+  std::vector<Position> positions;
+  play_random_game(GameStarts[1], 5, 100, [&](const Position&, Move, const Position& after) {
+    positions.push_back(after);
+  });
+  std::vector<int> expected;
+  for (const Position& pos : positions) expected.push_back(evaluate_network(pos));
+  std::vector<int> mismatches(2, 0);
+  auto evaluate_all = [&](int thread) {
+    for (int round = 0; round < 20; ++round)
+      for (size_t i = 0; i < positions.size(); ++i) mismatches[thread] += evaluate_network(positions[i]) != expected[i];
+  };
+  std::thread helper(evaluate_all, 1);
+  evaluate_all(0);
+  helper.join();
+  EXPECT_EQ(mismatches[0] + mismatches[1], 0);
 }
 
 // A network whose hidden layers are all zero: the output bias alone decides.
