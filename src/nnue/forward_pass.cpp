@@ -19,7 +19,7 @@ int clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
 int saturate16(int32_t v) { return clamp(v, -32768, 32767); }
 int32_t wrapping_add(int32_t a, int32_t b) { return int32_t(uint32_t(a) + uint32_t(b)); }
 
-// The perspective whose values come first: the side to move's.
+// Half 0 of the first layer's input is the side to move's perspective, half 1 the other's.
 const int16_t* perspective_row(const NnuePlyData& ply, int side, int half) {
   return ply.accumulator[(side != 0) ^ half];
 }

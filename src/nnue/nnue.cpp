@@ -109,8 +109,9 @@ struct FeatureList {
 };
 
 // The accumulator is corrected in tiles of 16 vector registers, each tile loaded
-// once, corrected by every row and stored once. Values wrap modulo 2^16 as the
-// network was trained with; the vector additions wrap by definition.
+// once, corrected by every row and stored once. Values wrap modulo 2^16, so the
+// order of the rows never matters and an update equals a refresh bit for bit; the
+// vector additions wrap by definition, the plain ones work on unsigned values.
 #if defined(__AVX2__)
 using Lane = __m256i;
 constexpr int LaneValues = 16;
