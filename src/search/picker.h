@@ -1,0 +1,64 @@
+// The staged move picker: hands out one move at a time, trying the hash move
+// before anything is generated, then good captures, killers, counter moves,
+// quiet moves by history and losing captures last.
+#pragma once
+
+#include "board/movegen.h"
+
+// Stage numbers. The caller starts a picker at MainHash (not in check),
+// EvasionHash (in check), CaptureHash (quiescence and ProbCut) or
+// CaptureEvasionHash (quiescence in check).
+enum PickerStage : int {
+  PickerDone = 0,
+  MainHash = 1,
+  MainGenerateCaptures,
+  MainGoodCaptures,
+  MainKillers,
+  MainCounters,
+  MainGenerateQuiets,
+  MainQuiets,
+  MainBadCaptures,
+  EvasionHash = 9,
+  EvasionGenerate,
+  Evasions,
+  CaptureHash = 12,
+  CaptureGenerate,
+  Captures,
+  CaptureEvasionHash = 15,
+  CaptureEvasionGenerate,
+  CaptureEvasions,
+};
+
+struct MovePicker {
+  // Entries from 1: the captures and promotions occupy 1..list.tacticalCount (the
+  // capture count), quiet moves follow up to list.count (the move count).
+  MoveList list;
+  int stage;
+  int cursor;  // the last entry handed out in the current stage
+};
+
+inline void picker_start(MovePicker& p, int stage) {
+  p.stage = stage;
+  p.cursor = 0;
+}
+
+// The main and evasion family; 0 when the picker is exhausted.
+Move next_move(const Position& pos, MovePicker& p, Move hashMove, Move killer1, Move killer2, Move counter1,
+               Move counter2);
+// The quiescence family; 0 when the picker is exhausted.
+Move next_capture(const Position& pos, MovePicker& p, Move hashMove);
+
+// A move from the table, a killer slot or a counter slot that can be played here.
+bool move_is_legal_here(const Position& pos, Move m);
+
+// The scores the stages order by.
+int capture_score(const Position& pos, Move m);
+int evasion_score(const Position& pos, Move m);
+int quiet_score(const Position& pos, Move m);
+int root_score(const Position& pos, Move m);
+
+// Stable descending sort of entries from..to (equal scores keep their order).
+void sort_moves(MoveList& list, int from, int to);
+void score_root_moves(const Position& pos, MoveList& list);
+// Puts the previous best move first for the next root pass.
+void mark_best_root_move(MoveList& list, Move best);

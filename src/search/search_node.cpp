@@ -1,0 +1,313 @@
+#include <algorithm>
+
+#include "board/movegen.h"
+#include "egtb/tablebase.h"
+#include "eval/evaluate.h"
+#include "search/history.h"
+#include "search/prune.h"
+#include "search/score.h"
+#include "search/search.h"
+#include "search/search_state.h"
+#include "search/see.h"
+#include "search/split.h"
+#include "search/time.h"
+#include "search/tt.h"
+#include "uci/options.h"
+#include "uci/report.h"
+
+namespace {
+
+// A singular search stores its result under a key of its own, so that it never
+// passes for the full search of the same position.
+constexpr Key ExclusionKey[2] = {0x73C621CC9FB3A483ULL, 0xAFC621BC3EC3A473ULL};
+
+constexpr int CurrLineInterval = 200000;
+
+bool has_pawn_on_seventh(const Position& pos, int side) {
+  return (pos.PieceBB[side][Pawn] & RelativeRankBB[side][6]) != 0;
+}
+
+struct TableHit {
+  TTEntry entry;
+  bool found = false;
+  int score = SCORE_NONE;  // relative to the root
+
+  void probe(Key key, int ply) {
+    found = tt_probe(key, entry);
+    score = found ? score_from_table(entry.score, ply) : SCORE_NONE;
+  }
+  bool has_value() const { return found && entry.bound != BOUND_NONE && entry.score != SCORE_NONE; }
+  bool cuts(int depth, int beta) const {
+    return has_value() && entry.depth >= depth &&
+           (((entry.bound & BOUND_LOWER) && score >= beta) || ((entry.bound & BOUND_UPPER) && score < beta));
+  }
+};
+
+// Null move: when even passing keeps the score above beta, a real move will too.
+// Answers SCORE_NONE when the node must be searched after all.
+int try_null_move(Position& pos, SearchStack& ss, int beta, int depth, int eval, int ply, bool cutNode) {
+  int thread = pos.ThreadSlot;
+  int reduced = depth - 3 - depth / 4 - std::min((eval - beta) / 80, 3);
+  ss.skipPruning[ply + 1] = 1;
+  ss.currentMove[ply] = 0;
+  make_null_move(pos, ply);
+  int v = -search_node(pos, -beta, -beta + 1, reduced, ply + 1, false, !cutNode);
+  unmake_null_move(pos, ply);
+  ss.skipPruning[ply + 1] = 0;
+  if (search_stopped(thread)) return 0;
+  if (v < beta) return SCORE_NONE;
+  // A mate found after passing proves nothing about the real moves.
+  int result = v > SCORE_MATE_RANGE ? beta : v;
+  if (depth < 12 && abs_score(beta) < SCORE_DECISIVE) return result;
+  // Deep down, zugzwang could fool the null move: confirm with a real search.
+  ss.skipPruning[ply] = 1;
+  int w = search_node(pos, beta - 1, beta, reduced, ply, false, cutNode);
+  ss.skipPruning[ply] = 0;
+  if (search_stopped(thread)) return 0;
+  return w >= beta ? result : SCORE_NONE;
+}
+
+// ProbCut: a good capture that beats beta by a margin at a shallow depth most
+// likely beats beta at full depth as well.
+int try_probcut(Position& pos, int beta, int depth, int ply, bool cutNode, Move hashMove) {
+  int thread = pos.ThreadSlot;
+  int pb = std::min(beta + 80, SCORE_INFINITE);
+  MovePicker& picker = Search.pickers[thread][ply];
+  picker_start(picker, CaptureHash);
+  while (Move m = next_capture(pos, picker, hashMove)) {
+    if (!PromotionPiece(m) && !EpCapture(m) && see(pos, m) < 0) continue;
+    make_move(pos, m, ply);
+    int v = -search_node(pos, -pb, -pb + 1, depth - 4, ply + 1, false, !cutNode);
+    unmake_move(pos, m, ply);
+    if (search_stopped(thread)) return 0;
+    if (v >= pb) return v;
+  }
+  return SCORE_NONE;
+}
+
+}  // namespace
+
+int search_node(Position& pos, int alpha, int beta, int depth, int ply, bool pvNode, bool cutNode) {
+  const int thread = pos.ThreadSlot;
+  SearchStack& ss = Search.stacks[thread];
+
+  if (thread == 0) {
+    if (poll_input()) return 0;
+    if (Options.uciMode && Options.showCurrLine && ++Search.currLineCounter >= CurrLineInterval) {
+      Search.currLineCounter = 0;
+      currline_line(ss, ply);
+    }
+  }
+  if (depth < 1 || ply >= 100) {
+    int v = quiesce(pos, alpha, beta, 0, ply, pvNode);
+    return search_stopped(thread) ? 0 : v;
+  }
+
+  int bestValue = -SCORE_INFINITE, moveCount = 0, quietCount = 0;
+  Move bestMove = 0;
+  Move quiets[256];
+  ss.currentMove[ply] = 0;
+  ss.staticEval[ply] = SCORE_NONE;
+  const Move killer1 = ss.killers[ply][0], killer2 = ss.killers[ply][1];
+  const Move previous = ss.currentMove[ply - 1];
+  Move counter1 = 0, counter2 = 0;
+  if (previous) {
+    counter1 = CounterMove1[thread][MovedPiece(previous)][To(previous)];
+    counter2 = CounterMove2[thread][MovedPiece(previous)][To(previous)];
+  }
+  count_node(thread);
+  const int entryAlpha = alpha;
+  const int us = pos.SideToMove;
+
+  const Move excluded = ss.excludedMove[ply];
+  Key key = pos.HashKey;
+  if (excluded) {
+    key ^= ExclusionKey[us];
+  } else {
+    if (thread == 0 && ply > Search.selDepth) Search.selDepth = ply;
+    if (is_draw(pos)) return us == Search.rootSide ? -1 : 1;
+    alpha = std::max(alpha, mated_in(ply));
+    beta = std::min(beta, SCORE_MATE - 1 - ply);
+    if (alpha >= beta) return alpha;
+    if (thread == 0 && Options.useNalimov && Tablebases.available && ply <= Search.tbProbePlyLimit &&
+        popcount(pos.occupied()) <= Tablebases.maxPieces) {
+      int v;
+      if (tablebase_probe(pos, v)) return v;
+    }
+  }
+
+  TableHit tt;
+  tt.probe(key, ply);
+  Move hashMove = tt.entry.move;
+  if (!pvNode && tt.cuts(depth, beta)) {
+    ss.currentMove[ply] = hashMove;
+    return tt.score;
+  }
+
+  const bool inCheck = in_check(pos);
+  int staticEval = SCORE_NONE;
+  if (!inCheck) {
+    staticEval = evaluate(pos, alpha, beta, 0);
+    ss.staticEval[ply] = staticEval;
+  }
+  if (!inCheck && !ss.skipPruning[ply]) {
+    // The table's bound may tell more than the static evaluation.
+    int eval = staticEval;
+    if (tt.has_value() && abs_score(tt.score) < SCORE_DECISIVE &&
+        (((tt.entry.bound & BOUND_LOWER) && staticEval < tt.score) ||
+         ((tt.entry.bound & BOUND_UPPER) && tt.score < staticEval)))
+      eval = tt.score;
+
+    if (!pvNode) {
+      // Razoring: far below alpha at the frontier, only tactics could save the node.
+      if (depth < 4 && !hashMove && alpha >= eval + RazorMargin[depth] && !has_pawn_on_seventh(pos, us)) {
+        if (depth == 1) {
+          int v = quiesce(pos, alpha, beta, 0, ply, false);
+          return search_stopped(thread) ? 0 : v;
+        }
+        int r = alpha - RazorMargin[depth];
+        int v = quiesce(pos, r, r + 1, 0, ply, false);
+        if (search_stopped(thread)) return 0;
+        if (v <= r) return v;
+      }
+      bool hasPieces = has_non_pawn_material(pos, us);
+      // Static null move: so far above beta that a shallow search will not fall back.
+      if (depth < 7 && hasPieces && eval < SCORE_DECISIVE && eval - StaticNullMargin[depth] >= beta)
+        return eval - StaticNullMargin[depth];
+      if (depth >= 2 && hasPieces && eval >= beta) {
+        int v = try_null_move(pos, ss, beta, depth, eval, ply, cutNode);
+        if (search_stopped(thread)) return 0;
+        if (v != SCORE_NONE) return v;
+      }
+      if (depth >= 5 && abs_score(beta) < SCORE_DECISIVE) {
+        int v = try_probcut(pos, beta, depth, ply, cutNode, hashMove);
+        if (search_stopped(thread)) return 0;
+        if (v != SCORE_NONE) return v;
+      }
+    }
+
+    // Internal iterative deepening: a shallow search finds a move to try first.
+    if (!hashMove && depth >= 6 && (pvNode || staticEval - 100 >= beta)) {
+      ss.skipPruning[ply] = 1;
+      search_node(pos, alpha, beta, pvNode ? depth - 3 : depth / 2, ply, pvNode, cutNode);
+      ss.skipPruning[ply] = 0;
+      if (search_stopped(thread)) return 0;
+      tt.probe(key, ply);
+      hashMove = tt.entry.move;
+    }
+  }
+
+  // The hash move is singular when every other move falls clearly short of it.
+  const bool singularCandidate = !excluded && depth >= 8 && tt.found && hashMove &&
+                                 (tt.entry.bound & BOUND_LOWER) && tt.entry.depth >= depth - 3 &&
+                                 tt.entry.score != SCORE_NONE && abs_score(tt.score) < SCORE_DECISIVE;
+  const bool splitAllowed = Options.threads > 1 && depth >= 5;
+  const int earlierEval = ss.staticEval[ply - 2];
+  const bool improving = ss.staticEval[ply] == SCORE_NONE || earlierEval == SCORE_NONE ||
+                         ss.staticEval[ply] >= earlierEval;
+
+  // A singular search runs inside this node's move loop, so it must not take over
+  // the node's own picker.
+  MovePicker& picker = excluded ? Search.singularPickers[thread][ply] : Search.pickers[thread][ply];
+  picker_start(picker, inCheck ? EvasionHash : MainHash);
+  while (Move m = next_move(pos, picker, hashMove, killer1, killer2, counter1, counter2)) {
+    if (m == excluded) continue;
+    moveCount++;
+    ss.currentMove[ply] = m;
+
+    const bool givesCheck = gives_check(pos, m);
+    const bool tactical = is_tactical(m);
+    const int seeValue = PromotionPiece(m) || EpCapture(m) ? 0 : see(pos, m);
+    const bool losingCapture = CapturedPiece(m) && !PromotionPiece(m) && !EpCapture(m) && seeValue < 0;
+
+    int extension = givesCheck && seeValue >= 0 ? 1 : 0;
+    if (singularCandidate && m == hashMove && !extension) {
+      int sb = tt.score - 4 * depth;
+      ss.excludedMove[ply] = m;
+      ss.skipPruning[ply] = 1;
+      int v = search_node(pos, sb - 1, sb, depth / 2, ply, false, cutNode);
+      ss.excludedMove[ply] = 0;
+      ss.skipPruning[ply] = 0;
+      ss.currentMove[ply] = m;  // the singular search used this ply's slot for its own moves
+      if (search_stopped(thread)) return 0;
+      if (v < sb) extension = 1;
+    }
+    const int newDepth = depth + extension - 1;
+
+    bool reducible = false;
+    int r = 0, reducedDepth = newDepth;
+    if (!extension && moveCount >= 2 && m != hashMove && m != killer1 && m != killer2 && m != counter1 &&
+        m != counter2 && (!tactical || losingCapture)) {
+      r = LmrReduction[pvNode][std::min(depth, 63)][std::min(moveCount, 63)];
+      if (!pvNode) {
+        if (cutNode) r++;
+        if (r >= 2 && !improving) r++;
+        if (!tactical && History[thread][MovedPiece(m)][To(m)] < 0) r++;
+      }
+      if (losingCapture) r /= 2;
+      reducedDepth = std::max(newDepth - r, 0);
+      reducible = true;
+    }
+
+    if (reducible && !pvNode && !inCheck && !givesCheck && bestValue > -SCORE_MATE_RANGE &&
+        !is_free_pawn_advance(pos, m)) {
+      if (!tactical) {
+        if (depth <= 15 && moveCount >= LateMoveCount[improving][depth]) continue;
+        if (reducedDepth < 7) {
+          int futility = staticEval + 50 + FutilityMargin[std::clamp(reducedDepth, 1, 6)];
+          if (futility <= alpha) {
+            bestValue = std::max(bestValue, futility);
+            continue;
+          }
+        }
+      }
+      if (reducedDepth < 4 && seeValue < 0) continue;
+    }
+
+    make_move(pos, m, ply);
+    int v;
+    if (pvNode && moveCount == 1) {
+      v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, true, false);
+    } else {
+      bool done = false;
+      if (depth >= 3 && reducible && r > 0) {
+        v = -search_node(pos, -alpha - 1, -alpha, reducedDepth, ply + 1, false, !cutNode);
+        done = v <= alpha || search_stopped(thread);
+      }
+      if (!done) {
+        v = -search_node(pos, -alpha - 1, -alpha, newDepth, ply + 1, false, !cutNode);
+        if (pvNode && v > alpha && v < beta && !search_stopped(thread))
+          v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, true, false);
+      }
+    }
+    unmake_move(pos, m, ply);
+    if (search_stopped(thread)) return 0;
+    if (!tactical) quiets[quietCount++] = m;
+
+    if (v > bestValue) {
+      bestValue = v;
+      if (v > alpha) {
+        bestMove = m;
+        if (v >= beta) break;
+        if (pvNode) alpha = v;
+      }
+    }
+    if (splitAllowed) {
+      SplitRequest node{alpha,   beta,        depth,     ply,     inCheck,  pvNode,   cutNode, improving,
+                        moveCount, hashMove, killer1, killer2, counter1, counter2, staticEval};
+      if (try_split(pos, picker, node, bestValue, bestMove)) break;
+    }
+  }
+
+  if (moveCount == 0) {
+    if (inCheck) return excluded ? alpha : mated_in(ply);
+    return 0;
+  }
+  int bound = bestValue >= beta ? BOUND_LOWER : bestValue > entryAlpha ? BOUND_EXACT : BOUND_UPPER;
+  if (!inCheck && bestValue >= beta && bestMove && !is_tactical(bestMove)) {
+    update_killers_and_counters(thread, ss, previous, hashMove, bestMove, ply);
+    update_history(thread, bestMove, depth, quiets, quietCount);
+  }
+  tt_store(key, bound, score_to_table(bestValue, ply), bestMove, depth);
+  return bestValue;
+}

@@ -1,0 +1,10 @@
+#include "search/stack.h"
+
+#include <cstring>
+
+#include "search/score.h"
+
+void clear_stack(SearchStack& ss) {
+  memset(&ss, 0, sizeof ss);
+  for (int& v : ss.staticEval) v = SCORE_NONE;
+}

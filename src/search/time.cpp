@@ -1,0 +1,91 @@
+#include "search/time.h"
+
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "platform/platform.h"
+#include "search/limits.h"
+#include "search/search_state.h"
+#include "uci/console.h"
+#include "uci/options.h"
+
+namespace {
+
+constexpr int LowTimeMs = 15000;
+constexpr int MaxSearchLine = 255;
+
+uint32_t to_unsigned(int ms) { return ms > 0 ? uint32_t(ms) : 0; }
+
+}  // namespace
+
+void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+
+uint32_t elapsed_ms() { return uint32_t(now_ms()) - Time.startMs; }
+
+void allocate_time(const Position& root) {
+  const SideClock& clock = Time.side[root.SideToMove];
+  Time.sideTime = clock.time;
+  Time.sideMovesToGo = clock.movesToGo;
+  Time.sideIncrement = clock.increment;
+  uint32_t t = to_unsigned(Time.sideTime);
+  if (t < 1) t = 1;
+  uint32_t increment = to_unsigned(Time.sideIncrement);
+  int movesToGo = Time.sideMovesToGo;
+  Search.lowTime = t < LowTimeMs;
+
+  uint32_t limit;
+  if (Time.movetime)
+    limit = t;
+  else if (movesToGo <= 0)
+    limit = increment ? increment / 3 + t / 20 : t / 40;
+  else if (movesToGo == 1)
+    limit = t / 2;
+  else {
+    limit = t / uint32_t(movesToGo + 1);
+    if (movesToGo > 20 && !Search.lowTime) limit += limit / 4;
+  }
+  // A pondering search may keep a little more: the opponent's time was used too.
+  if (Time.infinite && !Search.lowTime) limit += limit / 4;
+  Time.limit = limit > 1 ? limit : 1;
+  Time.pollCounter = 0;
+  Time.pollInterval = Search.lowTime ? 100 : Time.infinite || Options.playLevel ? 1000 : 20000;
+
+  if (BoardConfig.debugInfo) {
+    printf("\ninfo string infinite = %d\n", int(Time.infinite));
+    printf("info string time checking nodes = %d sec.\n", Time.pollInterval);
+    printf("info string total time = %d sec.\n", int(t / 1000));
+    printf("info string total move time = %d sec.\n", int(Time.limit / 1000));
+    printf("info string total moves = %d\n", movesToGo);
+    printf("info string total inc = %d sec.\n\n", int(increment / 1000));
+  }
+}
+
+void handle_search_input() {
+  std::string line;
+  if (!read_line(line, MaxSearchLine)) return;
+  if (line == "ponderhit") {
+    Time.infinite = false;
+    Time.pollInterval = Search.lowTime ? 100 : 20000;
+  } else if (line == "stop") {
+    Search.stopFlag.store(true, std::memory_order_relaxed);
+  } else if (line == "quit") {
+    quit_program();
+  }
+}
+
+bool poll_input() {
+  if (++Time.pollCounter < Time.pollInterval) return false;
+  Time.pollCounter = 0;
+  if (!Time.infinite && Search.rootBestMove && elapsed_ms() >= Time.limit) {
+    Search.stopFlag.store(true, std::memory_order_relaxed);
+    return true;
+  }
+  if (input_waiting()) {
+    handle_search_input();
+    return Search.stopFlag.load(std::memory_order_relaxed);
+  }
+  // Nobody is left to send "stop" to an endless search.
+  if (Time.infinite && input_closed()) quit_program();
+  return false;
+}
