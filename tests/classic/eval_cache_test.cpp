@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "eval_support.h"
 
@@ -186,6 +187,32 @@ TEST_F(CacheTest, TornSlotsAreNeverReturned) {
   b.join();
   EXPECT_EQ(torn, 0);
   EXPECT_GT(hits, 0);
+}
+
+// Threads evaluating at once through the shared caches, with their own thread
+// slots and with the same one, get the single-threaded answers.
+TEST_F(CacheTest, ConcurrentEvaluationsAgreeWithSingleThreaded) {
+  std::vector<Position> positions = random_game_positions(20, 120, 64);
+  std::vector<int> expected;
+  for (const Position& pos : positions) expected.push_back(evaluate_uncached(pos));
+  for (int sameSlot = 0; sameSlot < 2; sameSlot++) {
+    clear_eval_caches();
+    std::atomic<int> mismatches{0};
+    auto worker = [&](int slot, bool lazy) {
+      for (int round = 0; round < 3; round++)
+        for (size_t i = 0; i < positions.size(); i++) {
+          Position pos = positions[i];
+          pos.ThreadSlot = slot;
+          // The widest window never allows the lazy answer itself.
+          int score = evaluate(pos, -32100, 32100, lazy);
+          if (score != expected[i]) mismatches++;
+        }
+    };
+    std::thread a(worker, 0, false), b(worker, sameSlot ? 0 : 63, true);
+    a.join();
+    b.join();
+    EXPECT_EQ(mismatches.load(), 0) << (sameSlot ? "same thread slot" : "different thread slots");
+  }
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // Every term is the same for both colours: a position and its colour-flipped
 // mirror image evaluate alike, over many positions from random games.
-#include <random>
 #include <string>
 #include <vector>
 
-#include "board/movegen.h"
 #include "eval_support.h"
 
 namespace {
@@ -31,22 +29,6 @@ std::string mirrored_fen(const Position& pos) {
     if (row) fen += '/';
   }
   return fen + (pos.SideToMove == White ? " b - -" : " w - -");
-}
-
-// Positions along random games from the start, reproducible from the seed.
-std::vector<Position> random_game_positions(int games, int maxPlies, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::vector<Position> positions;
-  for (int g = 0; g < games; g++) {
-    Position pos = position_from(StartFen);
-    for (int ply = 0; ply < maxPlies; ply++) {
-      MoveList list = legal_moves(pos);
-      if (list.count == 0 || is_draw(pos)) break;
-      make_move(pos, list.moves[1 + rng() % list.count].move, 1);
-      positions.push_back(pos);
-    }
-  }
-  return positions;
 }
 
 TEST_F(SymmetryTest, MirroredPositionsEvaluateAlike) {
