@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -76,10 +77,10 @@ struct NetworkImage {
 
 // Writes the image into a fresh temporary directory and loads it.
 inline void load_image(const NetworkImage& image) {
-  static const std::string dir = make_temp_dir();
+  std::string dir = make_temp_dir();
   std::string path = image.write(dir + "/net.nnue");
-  ASSERT_TRUE(load_network(path.c_str()));
-  remove(path.c_str());
+  EXPECT_TRUE(load_network(path.c_str()));
+  std::filesystem::remove_all(dir);
 }
 
 // A random network whose accumulators and hidden sums cover both the clipped
