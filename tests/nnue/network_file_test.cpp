@@ -96,14 +96,6 @@ TEST_F(NetworkFile, ConvertsLittleEndianValuesTransposingAndWideningHiddenWeight
   EXPECT_EQ(w.OutputWeights[31], -1);
 }
 
-TEST_F(NetworkFile, TablesStartOn64ByteBoundaries) {
-  const NetworkTables& w = NetworkWeights;
-  for (const void* table : {(const void*)w.FeatureBiases, (const void*)w.FeatureWeights, (const void*)w.Hidden1Biases,
-                            (const void*)w.Hidden1Weights, (const void*)w.Hidden2Biases, (const void*)w.Hidden2Weights,
-                            (const void*)&w.OutputBias, (const void*)w.OutputWeights})
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(table) % 64, 0u);
-}
-
 TEST_F(NetworkFile, AnnouncedLoadPrintsItsLinesAndSetsTheFlagOnlyOnSuccess) {
   std::string good = write(image, "good.nnue");
   NnueLoaded = 0;
