@@ -1,0 +1,88 @@
+// Time allocation for one move, and the clock side of the polling.
+#include <climits>
+
+#include "platform/platform.h"
+#include "search/time.h"
+#include "search_support.h"
+
+namespace {
+
+class TimeAllocation : public SearchTest {
+ protected:
+  // The limits "go" leaves for white to move with the given clock.
+  void allocate(int ms, int increment = 0, int movesToGo = 0, const char* fen = StartFen) {
+    set_both_clocks(Time, ms, movesToGo);
+    for (SideClock& c : Time.side) c.increment = increment;
+    Position pos = position_from(fen);
+    allocate_time(pos);
+  }
+};
+
+TEST_F(TimeAllocation, SuddenDeathAndIncrement) {
+  allocate(60000);
+  EXPECT_EQ(Time.limit, 1500u);
+  EXPECT_EQ(Time.pollInterval, 1000) << "PlayLevel is never 0";
+  EXPECT_EQ(Search.lowTime, 0);
+
+  allocate(10000, 1000);
+  EXPECT_EQ(Time.limit, 833u);
+  EXPECT_EQ(Time.pollInterval, 100);
+  EXPECT_EQ(Search.lowTime, 1);
+}
+
+TEST_F(TimeAllocation, MovesToGo) {
+  allocate(100000, 0, 40);
+  EXPECT_EQ(Time.limit, 3048u);
+  allocate(1000, 0, 1);
+  EXPECT_EQ(Time.limit, 500u);
+  allocate(10000, 0, 30);
+  EXPECT_EQ(Time.limit, 322u) << "no quarter added when short of time";
+}
+
+TEST_F(TimeAllocation, MovetimeGivesTheWholeTime) {
+  Time.movetime = true;
+  allocate(1000, 0, 1);
+  EXPECT_EQ(Time.limit, 1000u);
+}
+
+TEST_F(TimeAllocation, PonderingKeepsAQuarterMore) {
+  Time.infinite = true;
+  allocate(60000);
+  EXPECT_EQ(Time.limit, 1875u);
+  EXPECT_EQ(Time.pollInterval, 1000);
+}
+
+TEST_F(TimeAllocation, TheSideToMovesClockCountsAndNeverLessThanOneMillisecond) {
+  set_both_clocks(Time, 60000);
+  Time.side[Black].time = 4000;
+  Position pos = position_from("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -");
+  allocate_time(pos);
+  EXPECT_EQ(Time.limit, 100u);
+  EXPECT_EQ(Time.sideTime, 4000);
+
+  allocate(0);
+  EXPECT_EQ(Time.limit, 1u);
+  allocate(-500, -100);
+  EXPECT_EQ(Time.limit, 1u) << "a clock already run down";
+}
+
+TEST_F(TimeAllocation, PollingStopsOnTheClockOnlyOnceABestMoveExists) {
+  allocate(60000);
+  Time.pollInterval = 3;
+  Time.limit = 1000;
+  Time.startMs = uint32_t(now_ms()) - 5000;
+  Search.stopFlag = false;
+  Search.rootBestMove = 0;
+  EXPECT_FALSE(poll_input());
+  EXPECT_FALSE(poll_input());
+  EXPECT_FALSE(poll_input()) << "no best move yet";
+  Search.rootBestMove = 1;
+  EXPECT_FALSE(poll_input());
+  EXPECT_FALSE(poll_input());
+  EXPECT_TRUE(poll_input()) << "the third node looks at the clock";
+  EXPECT_TRUE(Search.stopFlag);
+  Search.stopFlag = false;
+  Search.rootBestMove = 0;
+}
+
+}  // namespace
