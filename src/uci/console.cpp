@@ -10,8 +10,14 @@
 #include "board/movetext.h"
 #include "board/perft.h"
 #include "platform/platform.h"
+#include "eval/eval_cache.h"
+#include "eval/evaluate.h"
 #include "search/limits.h"
+#include "search/search.h"
+#include "search/threads.h"
+#include "search/tt.h"
 #include "uci/options.h"
+#include "uci/uci.h"
 
 Position GamePosition;
 ClassicOptions Options;
@@ -91,19 +97,29 @@ void start_program() {
   setvbuf(stdout, nullptr, _IONBF, 0);
   srand(unsigned(time(nullptr)));
   init_tables();
+  init_search();
+  if (!TT.entries) printf("info string error: could not allocate the transposition table\n");
+  if (!allocate_eval_caches()) printf("info string error: could not allocate the evaluation caches\n");
   GamePosition.ThreadSlot = 0;
   new_game();
   printf("%s %s %s %s\n", "Veltrix", "8.0", "Jan. 2017", "x64");
   printf("by %s \n", "Brenmoor");
 }
 
-void quit_program() { exit(0); }
+void quit_program() {
+  stop_threads();
+  tt_release();
+  release_eval_caches();
+  exit(0);
+}
 
 void console_loop() {
   std::string line;
   while (read_line(line, MaxConsoleLine)) {
     Time.infinite = false;
-    if (line == "new") {
+    if (line == "uci") {
+      uci_loop();
+    } else if (line == "new") {
       new_game();
     } else if (line == "sd") {
       set_depth();
@@ -111,6 +127,11 @@ void console_loop() {
       set_time();
     } else if (line == "quit") {
       quit_program();
+    } else if (line == "go") {
+      go_search(GamePosition);
+      print_board(GamePosition);
+    } else if (line == "eval") {
+      print_eval_report(GamePosition);
     } else if (line == "help" || line == "?") {
       printf("%s", HelpText);
     } else if (line.compare(0, 6, "perft ") == 0) {

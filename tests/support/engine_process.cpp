@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,7 +28,7 @@ std::string make_temp_dir() {
 }
 
 EngineProcess::EngineProcess(const std::string& program, const std::vector<std::string>& args,
-                             const std::string& workDir)
+                             const std::string& workDir, size_t addressSpaceBytes)
     : workDir_(workDir) {
   if (workDir_.empty()) {
     workDir_ = make_temp_dir();
@@ -43,6 +44,10 @@ EngineProcess::EngineProcess(const std::string& program, const std::vector<std::
     dup2(out[1], 1);
     close(in[0]); close(in[1]); close(out[0]); close(out[1]);
     if (chdir(workDir_.c_str()) != 0) _exit(126);
+    if (addressSpaceBytes) {
+      rlimit limit{addressSpaceBytes, addressSpaceBytes};
+      setrlimit(RLIMIT_AS, &limit);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -8,9 +8,10 @@
 
 class EngineProcess {
  public:
-  // Starts `program` with `args` in `workDir` (a fresh temporary directory when empty).
+  // Starts `program` with `args` in `workDir` (a fresh temporary directory when empty),
+  // its address space limited to `addressSpaceBytes` when that is not 0.
   explicit EngineProcess(const std::string& program, const std::vector<std::string>& args = {},
-                         const std::string& workDir = "");
+                         const std::string& workDir = "", size_t addressSpaceBytes = 0);
   ~EngineProcess();
   EngineProcess(const EngineProcess&) = delete;
   EngineProcess& operator=(const EngineProcess&) = delete;
@@ -46,3 +47,10 @@ class EngineProcess {
 
 // A fresh empty directory under the system's temporary directory.
 std::string make_temp_dir();
+
+// Sanitizer builds reserve huge address ranges, so address-space limits don't work there.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool AddressLimitsWork = false;
+#else
+constexpr bool AddressLimitsWork = true;
+#endif
