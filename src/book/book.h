@@ -1,5 +1,4 @@
-// The opening book and the learning file as the root search uses them. Until
-// they are built in, no move is found and nothing is learned.
+// The opening book and the learning file as the root search uses them.
 #pragma once
 
 #include "board/position.h"

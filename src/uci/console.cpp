@@ -9,6 +9,7 @@
 #include "board/movegen.h"
 #include "board/movetext.h"
 #include "board/perft.h"
+#include "book/book_tools.h"
 #include "platform/platform.h"
 #include "eval/eval_cache.h"
 #include "eval/evaluate.h"
@@ -121,6 +122,12 @@ void console_loop() {
       uci_loop();
     } else if (line == "new") {
       new_game();
+    } else if (line == "makebook") {
+      makebook_command();
+    } else if (line == "addbook") {
+      addbook_command();
+    } else if (line == "sbook") {
+      sbook_command(GamePosition);
     } else if (line == "sd") {
       set_depth();
     } else if (line == "st") {
