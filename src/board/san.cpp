@@ -60,8 +60,10 @@ SanParse parse_san(std::string_view token, int colour) {
 
 bool matches(const SanParse& p, Move m) {
   if (p.castle && CastleType(m)) return CastleType(m) == p.castle;
-  int target = p.file + 8 * p.rank;
-  return MovedPiece(m) == p.piece && To(m) == target && PromotionPiece(m) == p.promotion &&
+  // Without both a file and a rank there is no target square: "x5" must not read
+  // as a move to h4.
+  if (p.file < 0 || p.rank < 0) return false;
+  return MovedPiece(m) == p.piece && To(m) == make_square(p.file, p.rank) && PromotionPiece(m) == p.promotion &&
          (p.fromFile < 0 || file_of(From(m)) == p.fromFile) && (p.fromRank < 0 || rank_of(From(m)) == p.fromRank);
 }
 
