@@ -1,5 +1,6 @@
-// What the classic search asks of the endgame tablebases. Until a tablebase
-// reader is built in, set-up finds no tables and a probe never finds a value.
+// What the classic search asks of the endgame tablebases: set-up at the first
+// search after the tablebase options changed, and exact values of positions with
+// few men, as search scores.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,13 @@ struct TablebaseStatus {
 };
 extern TablebaseStatus Tablebases;
 
-// Finds the tables named by NalimovPath; true when some are usable.
+// Finds the tables named by NalimovPath and gives the reader its cache; true
+// when some are usable. Reports the outcome in UCI mode.
 bool init_tablebases();
-// The exact value of the position for the side to move, in search scores; false
-// when the tables do not know it.
-bool tablebase_probe(const Position& pos, int& score);
+
+// The exact value of the position for the side to move, as a search score at
+// this ply; false when the tables do not know it. Main thread only.
+bool tablebase_probe(const Position& pos, int ply, int& score);
+
+// A reader's value (reader.h) as a search score for the side to move at this ply.
+int tablebase_score(int value, int ply, bool rootSideToMove);

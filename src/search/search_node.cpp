@@ -132,7 +132,7 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, bool pvN
     if (thread == 0 && Options.useNalimov && Tablebases.available && ply <= Search.tbProbePlyLimit &&
         popcount(pos.occupied()) <= Tablebases.maxPieces) {
       int v;
-      if (tablebase_probe(pos, v)) return v;
+      if (tablebase_probe(pos, ply, v)) return v;
     }
   }
 

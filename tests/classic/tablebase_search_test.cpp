@@ -1,0 +1,89 @@
+// The search with tablebases: when it probes, and the mate scores it reports
+// from table values.
+#include <gtest/gtest.h>
+
+#include "egtb/reader.h"
+#include "search/score.h"
+#include "search_support.h"
+#include "tablebase_support.h"
+
+namespace {
+
+class TablebaseSearchTest : public SearchTest {
+ protected:
+  void SetUp() override {
+    SearchTest::SetUp();
+    SKIP_WITHOUT_GAVIOTA_TABLES();
+    savedStatus_ = Tablebases;
+    Options.useNalimov = true;
+    Options.nalimovPath = GaviotaTables;
+    Options.tablebaseInitPending = true;  // the first search sets the tables up
+  }
+  void TearDown() override {
+    Tablebases = savedStatus_;
+    SearchTest::TearDown();
+  }
+  TablebaseStatus savedStatus_;
+};
+
+// The mate distance the table gives for the root position, in the search's scale.
+int table_mate_score(const std::string& fen) {
+  int score = 0;
+  EXPECT_TRUE(tablebase_probe(position_from(fen), 1, score)) << fen;
+  return score;
+}
+
+TEST_F(TablebaseSearchTest, KingAndQueenAgainstKingIsScoredAsTheTablesMate) {
+  for (const char* fen : {"8/8/8/4k3/8/8/8/3QK3 w - - 0 1", "4k3/8/8/8/8/8/8/3QK3 b - - 0 1",
+                          "8/8/2q5/8/3K4/8/8/7k w - - 0 1", "8/8/2q5/8/3K4/8/8/7k b - - 0 1"}) {
+    SearchResult r = search_to_depth(fen, 6);
+    EXPECT_TRUE(Tablebases.available);
+    EXPECT_GT(Tablebases.hits, 0u) << fen;
+    EXPECT_GT(std::abs(r.score), SCORE_MATE_RANGE) << fen;
+    EXPECT_EQ(r.score, table_mate_score(fen)) << fen;
+  }
+}
+
+TEST_F(TablebaseSearchTest, NoProbesWithUseNalimovOff) {
+  Options.useNalimov = false;
+  SearchResult r = search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 6);
+  EXPECT_TRUE(Tablebases.available);
+  EXPECT_EQ(Tablebases.hits, 0u);
+  EXPECT_LT(r.score, SCORE_MATE_RANGE);
+}
+
+// Set up with 3-man tables, a search pretending the largest held only two men
+// never probes the 3-man positions it meets.
+TEST_F(TablebaseSearchTest, NoProbesOfPositionsWithMoreMenThanTheLargestTable) {
+  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
+  ASSERT_EQ(Tablebases.maxPieces, 3);
+  EXPECT_GT(Tablebases.hits, 0u);
+  Tablebases.maxPieces = 2;
+  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 6);
+  EXPECT_EQ(Tablebases.hits, 0u);
+}
+
+// A bare bishop is a draw by material, found before any probe.
+TEST_F(TablebaseSearchTest, KingAndBishopAgainstKingIsNeverProbed) {
+  SearchResult r = search_to_depth("8/8/8/4k3/8/8/8/3BK3 w - - 0 1", 6);
+  EXPECT_TRUE(Tablebases.available);
+  EXPECT_EQ(Tablebases.hits, 0u);
+  EXPECT_EQ(r.score, -1);
+}
+
+TEST_F(TablebaseSearchTest, TablesAreSetUpAgainOnlyAfterTheirOptionsChange) {
+  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
+  ASSERT_TRUE(Tablebases.available);
+  EXPECT_FALSE(Options.tablebaseInitPending);
+  // Without a new set-up the search keeps the tables it has, whatever the path says now.
+  Options.nalimovPath = "/nowhere";
+  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
+  EXPECT_TRUE(Tablebases.available);
+  EXPECT_GT(Tablebases.hits, 0u);
+  Options.tablebaseInitPending = true;
+  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
+  EXPECT_FALSE(Tablebases.available);
+  EXPECT_EQ(Tablebases.hits, 0u);
+}
+
+}  // namespace
