@@ -2,7 +2,6 @@
 // from table values.
 #include <gtest/gtest.h>
 
-#include "egtb/reader.h"
 #include "search/score.h"
 #include "search_support.h"
 #include "tablebase_support.h"
@@ -44,14 +43,6 @@ TEST_F(TablebaseSearchTest, KingAndQueenAgainstKingIsScoredAsTheTablesMate) {
   }
 }
 
-TEST_F(TablebaseSearchTest, NoProbesWithUseNalimovOff) {
-  Options.useNalimov = false;
-  SearchResult r = search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 6);
-  EXPECT_TRUE(Tablebases.available);
-  EXPECT_EQ(Tablebases.hits, 0u);
-  EXPECT_LT(r.score, SCORE_MATE_RANGE);
-}
-
 // Set up with 3-man tables, a search pretending the largest held only two men
 // never probes the 3-man positions it meets.
 TEST_F(TablebaseSearchTest, NoProbesOfPositionsWithMoreMenThanTheLargestTable) {
@@ -60,29 +51,6 @@ TEST_F(TablebaseSearchTest, NoProbesOfPositionsWithMoreMenThanTheLargestTable) {
   EXPECT_GT(Tablebases.hits, 0u);
   Tablebases.maxPieces = 2;
   search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 6);
-  EXPECT_EQ(Tablebases.hits, 0u);
-}
-
-// A bare bishop is a draw by material, found before any probe.
-TEST_F(TablebaseSearchTest, KingAndBishopAgainstKingIsNeverProbed) {
-  SearchResult r = search_to_depth("8/8/8/4k3/8/8/8/3BK3 w - - 0 1", 6);
-  EXPECT_TRUE(Tablebases.available);
-  EXPECT_EQ(Tablebases.hits, 0u);
-  EXPECT_EQ(r.score, -1);
-}
-
-TEST_F(TablebaseSearchTest, TablesAreSetUpAgainOnlyAfterTheirOptionsChange) {
-  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
-  ASSERT_TRUE(Tablebases.available);
-  EXPECT_FALSE(Options.tablebaseInitPending);
-  // Without a new set-up the search keeps the tables it has, whatever the path says now.
-  Options.nalimovPath = "/nowhere";
-  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
-  EXPECT_TRUE(Tablebases.available);
-  EXPECT_GT(Tablebases.hits, 0u);
-  Options.tablebaseInitPending = true;
-  search_to_depth("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
-  EXPECT_FALSE(Tablebases.available);
   EXPECT_EQ(Tablebases.hits, 0u);
 }
 

@@ -107,14 +107,6 @@ TEST(ClassicTablebases, UseNalimovOffMeansNoProbes) {
   EXPECT_EQ(r.score.rfind("cp ", 0), 0u) << r.score;
 }
 
-// Two kings and four men, with no capture within reach of a 4-ply search.
-TEST(ClassicTablebases, MoreMenThanTheLargestTableAreNotProbed) {
-  SKIP_WITHOUT_GAVIOTA_TABLES();
-  TablebaseEngine t(GaviotaTables);
-  LastReport r = last_report(t.search("7k/6pp/8/8/8/8/PP6/K7 w - - 0 1", 4));
-  EXPECT_EQ(r.tbhits, 0u);
-}
-
 TEST(ClassicTablebases, WithoutTablesTheEnginePlaysOn) {
   for (const char* path : {"/nowhere", "E:\\schach\\EGTB", ";"}) {
     TablebaseEngine t(path);
