@@ -19,8 +19,6 @@ std::string ask_pgn_name() {
   return word;
 }
 
-void report_out_of_memory() { printf("error: not enough memory for the book cache\n"); }
-
 }  // namespace
 
 bool build_book(BookCache& cache, const char* pgnPath, const char* bookPath) {
@@ -35,7 +33,7 @@ bool build_book(BookCache& cache, const char* pgnPath, const char* bookPath) {
   printf("\n\ntotal games: %d\n", totals.games);
   printf("move errors: %d\n\n", totals.moveErrors);
   if (totals.outOfMemory) {
-    report_out_of_memory();
+    report_cache_out_of_memory();
     report_book_not_written(bookPath);
     return false;
   }
@@ -49,7 +47,7 @@ bool build_book(BookCache& cache, const char* pgnPath, const char* bookPath) {
 void makebook_command() {
   BookCache cache;
   if (!cache_init(cache)) {
-    report_out_of_memory();
+    report_cache_out_of_memory();
     return;
   }
   build_book(cache, ask_pgn_name().c_str(), Options.bookFileName.c_str());
@@ -59,7 +57,7 @@ void makebook_command() {
 void addbook_command() {
   BookCache cache;
   if (!cache_init(cache)) {
-    report_out_of_memory();
+    report_cache_out_of_memory();
     return;
   }
   // A book read only in part would lose its other moves when written back. The

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cinttypes>
 
-#include "board/movegen.h"
 #include "book/book_store.h"
 #include "book/book_tools.h"
 #include "platform/platform.h"
@@ -33,12 +32,6 @@ void report_progress(const ScoringWalk& walk, int depth) {
          int(per_second(walk.nodes, seconds) / 1000), unsigned(seconds / 60));
 }
 
-bool in_list(const MoveList& list, Move move) {
-  for (int i = 1; i <= list.count; i++)
-    if (list.moves[i].move == move) return true;
-  return false;
-}
-
 int score_book(ScoringWalk& walk, Position& pos, int depth, int ply);
 
 // Scores the run of items of the position's key that starts at `first`; false when
@@ -46,12 +39,10 @@ int score_book(ScoringWalk& walk, Position& pos, int depth, int ply);
 bool score_book_moves(ScoringWalk& walk, Position& pos, int first, int depth, int ply, int& best) {
   BookCache& cache = walk.cache;
   const Key key = pos.HashKey;
-  MoveList legal;
-  generate_legal(pos, legal);
   bool anyLegal = false;
   for (int i = first; i < cache.count && cache.items[i].key == key; i++) {
     const Move move = cache.items[i].move;
-    if (!in_list(legal, move)) {
+    if (!legal_book_move(pos, move)) {
       cache.items[i].score = IllegalBookScore;
       continue;
     }
@@ -88,7 +79,7 @@ bool score_book_file(const Position& start, const char* bookPath) {
   const uint64_t startMs = now_ms();
   BookCache cache;
   if (!cache_init(cache)) {
-    printf("error: not enough memory for the book cache\n");
+    report_cache_out_of_memory();
     return false;
   }
   // A book read only in part would lose its other moves when written back.

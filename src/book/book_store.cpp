@@ -28,6 +28,8 @@ bool write_records(FILE* file, const BookCache& cache) {
 
 void report_book_not_written(const char* path) { printf("error: book file %s not written\n", path); }
 
+void report_cache_out_of_memory() { printf("error: not enough memory for the book cache\n"); }
+
 BookLoad load_book(BookCache& cache, const char* path) {
   BookFile book;
   if (!open_book(book, path)) return BookLoad::NoBook;
@@ -43,7 +45,7 @@ BookLoad load_book(BookCache& cache, const char* path) {
       printf("read error at %d\n", i);
       result = BookLoad::Failed;
     } else if (int item = cache_add(cache, entry.key, entry.move); item < 0) {
-      printf("error: not enough memory for the book cache\n");
+      report_cache_out_of_memory();
       result = BookLoad::Failed;
     } else {
       cache.items[item].count = entry.count;

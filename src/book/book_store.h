@@ -18,6 +18,7 @@ BookLoad load_book(BookCache& cache, const char* path);
 // otherwise the old file stays and an error line says so.
 bool write_book(const BookCache& cache, const char* path);
 
-// Printed, whatever DebugInfoString says, when a book build or scoring run ends
-// without writing its book.
+// Printed whatever DebugInfoString says: a book build or scoring run that ends
+// without its book must not look like a finished one.
 void report_book_not_written(const char* path);
+void report_cache_out_of_memory();

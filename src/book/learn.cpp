@@ -4,10 +4,14 @@
 
 namespace {
 
-// Whole records in an open file, or -1.
+// Whole records in the file opened for reading, or -1 after a diagnostic.
 long record_count(FILE* file) {
-  if (fseek(file, 0, SEEK_END) != 0) return -1;
+  if (fseek(file, 0, SEEK_END) != 0) {
+    book_debug("info string error: book learn file fseek 0\n");
+    return -1;
+  }
   long size = ftell(file);
+  if (size < 0) book_debug("info string error: book learn size read!\n");
   return size < 0 ? -1 : size / BookEntrySize;
 }
 
@@ -51,11 +55,7 @@ BookHit read_learn(Key key, const char* path) {
     return {};
   }
   BookHit hit;
-  long records = record_count(file);
-  if (records < 0)
-    book_debug("info string error: book learn file fseek 0\n");
-  else
-    hit = first_record_of(file, records, key);
+  if (long records = record_count(file); records >= 0) hit = first_record_of(file, records, key);
   close_learn(file);
   if (!hit.move) book_debug("info string no book learn move found\n");
   return hit;

@@ -1,5 +1,6 @@
 #include "book/pgn.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -10,8 +11,8 @@
 namespace {
 
 constexpr int PgnLineSize = 1024;
-// Only the half-moves before this one go into the book.
-constexpr int LastBookHalfMove = BookDepth;
+// Half-moves from this one on stay out of the book.
+constexpr int FirstHalfMoveOutOfBook = BookDepth;
 
 struct PgnReader {
   FILE* file;
@@ -59,7 +60,8 @@ bool is_move_number(std::string_view token) { return (token[0] >= '1' && token[0
 TokenResult read_token(std::string_view token, GameState& game, Position& pos, BookCache& cache, PgnTotals& totals) {
   if (is_result(token)) return TokenResult::GameOver;
   if (inside_comment_or_variation(token, game) || is_move_number(token)) return TokenResult::Next;
-  if (!game.usable || ++game.halfMoves >= LastBookHalfMove) return TokenResult::Next;
+  game.halfMoves++;
+  if (!game.usable || game.halfMoves >= FirstHalfMoveOutOfBook) return TokenResult::Next;
   Move move = read_san(pos, token);
   if (!move || !move_playable(pos, move) || !move_keeps_king_safe(pos, move)) {
     totals.moveErrors++;
@@ -71,12 +73,17 @@ TokenResult read_token(std::string_view token, GameState& game, Position& pos, B
   return TokenResult::Next;
 }
 
-TokenResult read_move_line(char* line, GameState& game, Position& pos, BookCache& cache, PgnTotals& totals) {
-  for (char* token = strtok(line, " "); token; token = strtok(nullptr, " ")) {
-    TokenResult result = read_token(token, game, pos, cache, totals);
+TokenResult read_move_line(std::string_view line, GameState& game, Position& pos, BookCache& cache,
+                           PgnTotals& totals) {
+  while (true) {
+    size_t start = line.find_first_not_of(' ');
+    if (start == std::string_view::npos) return TokenResult::Next;
+    line.remove_prefix(start);
+    size_t end = std::min(line.find(' '), line.size());
+    TokenResult result = read_token(line.substr(0, end), game, pos, cache, totals);
     if (result != TokenResult::Next) return result;
+    line.remove_prefix(end);
   }
-  return TokenResult::Next;
 }
 
 // The next game's tag section, or the end of the file.
