@@ -305,6 +305,8 @@ bool move_playable(const Position& pos, Move m) {
   int from = From(m), to = To(m), piece = MovedPiece(m), captured = CapturedPiece(m);
   int us = pos.SideToMove, them = other(us);
   if (!m || from == to || !piece || pos.Board[from] != piece || PieceColourOf[piece] != us) return false;
+  // A stored word may be garbage: piece fields beyond the twelve codes match nothing.
+  if (captured > BlackKing || PromotionPiece(m) > BlackKing) return false;
   if (captured) {
     if (PieceColourOf[captured] != them || PieceTypeOf[captured] == King || pos.Board[to] != captured) return false;
   } else if (pos.Board[to]) {

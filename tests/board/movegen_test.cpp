@@ -124,6 +124,8 @@ TEST(MoveGen, PlayableTestForStoredMoves) {
   EXPECT_FALSE(move_playable(pos, make_move(A1, C3, WhiteRook)));
   EXPECT_FALSE(move_playable(pos, make_move(B5, D6, WhitePawn) | EpFlag));
   EXPECT_FALSE(move_playable(pos, 0));
+  EXPECT_FALSE(move_playable(pos, make_move(A1, A3, WhiteRook, 15)));  // no such piece code
+  EXPECT_FALSE(move_playable(pos, make_move(E5, E6, WhitePawn, 0, 14)));
   Position promo = position_from("4k3/P7/8/8/8/8/8/4K3 w - -");
   EXPECT_FALSE(move_playable(promo, make_move(A7, A8, WhitePawn)));
   EXPECT_TRUE(move_playable(promo, make_move(A7, A8, WhitePawn, 0, WhiteKnight)));
