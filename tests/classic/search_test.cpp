@@ -114,6 +114,12 @@ TEST_F(SearchResults, QuiescenceWinsHangingMaterialButKeepsTheQueenOffDefendedPi
   ASSERT_TRUE(tt_probe(defended.HashKey, entry));
   EXPECT_EQ(entry.move, 0u) << "the queen took nothing";
 
+  // Behind by more than the exchange loses: the losing capture of the defended
+  // knight is passed over and is no reason to think the position holds.
+  Position behind = position_from("3qk3/8/4p3/3n4/8/8/PP6/3RKB2 w - -");
+  prepare(behind, White);
+  EXPECT_LT(quiesce(behind, -201, -200, 0, 2, false), -200);
+
   // Checkmate reached inside quiescence counts from its ply, and is not stored.
   Position mated = position_from("R5k1/5ppp/8/8/8/8/8/6K1 b - -");
   prepare(mated, White);
