@@ -47,6 +47,9 @@ void allocate_time(const Position& root) {
   }
   // A pondering search may keep a little more: the opponent's time was used too.
   if (Time.infinite && !Search.lowTime) limit += limit / 4;
+  // The increment arrives only after the move: with less on the clock than about
+  // three quarters of it, a third of the increment would overdraw the clock.
+  if (!Time.movetime && limit > t / 2) limit = t / 2;
   Time.limit = limit > 1 ? limit : 1;
   Time.pollCounter = 0;
   Time.pollInterval = Search.lowTime ? 100 : Time.infinite || Options.playLevel ? 1000 : 20000;

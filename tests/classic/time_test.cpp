@@ -30,6 +30,16 @@ TEST_F(TimeAllocation, SuddenDeathAndIncrement) {
   EXPECT_EQ(Search.lowTime, 1);
 }
 
+TEST_F(TimeAllocation, NeverMoreThanHalfTheClockLeft) {
+  allocate(300, 1000);
+  EXPECT_EQ(Time.limit, 150u) << "a third of the increment would be more than the clock holds";
+  allocate(2000, 1000);
+  EXPECT_EQ(Time.limit, 433u);
+  Time.movetime = true;
+  allocate(300, 0, 1);
+  EXPECT_EQ(Time.limit, 300u) << "a fixed move time is given whole";
+}
+
 TEST_F(TimeAllocation, MovesToGo) {
   allocate(100000, 0, 40);
   EXPECT_EQ(Time.limit, 3048u);
