@@ -1,5 +1,4 @@
-// Iterative deepening: the iteration cap, the early exits at iteration 12 and
-// MultiPV.
+// Iterative deepening: the iteration cap and the early exits at iteration 12.
 #include "board/movetext.h"
 #include "search/score.h"
 #include "search_support.h"
@@ -25,16 +24,6 @@ TEST_F(Deepening, OnlyRecaptureEndsTheSearchAtIterationTwelve) {
   SearchResult r = search_to_depth("rnb1kbnr/pppp1ppp/8/8/3q4/2N5/PPP2PPP/R1BQKBNR w KQkq -", 30);
   EXPECT_EQ(move_text(r.best), "d1d4");
   EXPECT_EQ(Search.tbProbePlyLimit, 12);
-}
-
-TEST_F(Deepening, MultiPVSearchesEveryMoveWithTheFullWindow) {
-  Options.multiPV = 3;
-  SearchResult r = search_to_depth("rnb1kbnr/pppp1ppp/8/8/3q4/2N5/PPP2PPP/R1BQKBNR w KQkq -", 6);
-  EXPECT_EQ(move_text(r.best), "d1d4");
-  // Every root move carries its own score, best first, so none is a mere bound.
-  const MoveList& moves = Search.RootMoves;
-  EXPECT_EQ(moves.moves[1].move, r.best);
-  EXPECT_GT(moves.moves[1].score - moves.moves[2].score, 300);
 }
 
 }  // namespace
