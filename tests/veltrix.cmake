@@ -12,3 +12,10 @@ target_include_directories(nnue_c_header_check PRIVATE ${CMAKE_SOURCE_DIR}/src/n
 if(TARGET nnue_tests)
   add_dependencies(nnue_tests nnue_c_header_check)
 endif()
+
+# veltrix's engine: unit tests of its services and search, and the program end to end.
+vx_test(veltrix_tests DIRS veltrix LIBS vx_veltrix)
+vx_test(veltrix_e2e_tests DIRS e2e/veltrix LIBS vx_board)
+if(TARGET veltrix_e2e_tests)
+  add_dependencies(veltrix_e2e_tests veltrix)
+endif()

@@ -1,0 +1,51 @@
+// The settings of veltrix that its options and the "go" command change, and the
+// clock record the time allocation reads. They change only between searches,
+// except `pondering`, which "ponderhit" clears while the main thread searches.
+#pragma once
+
+#include <cstdint>
+
+constexpr int DefaultHashMegabytes = 256;
+constexpr int MaxHashMegabytes = 32768;
+// The most search threads the Threads option gives, whatever the machine has.
+constexpr int MaxSearchThreads = 16;
+// Iterations never go deeper than this.
+constexpr int MaxDepthLimit = 100;
+// Room for the network file name, terminating NUL included.
+constexpr int NnueFileCapacity = 256;
+
+// UCI_Chess960 and Castling_OO live in the board core's BoardConfig, which reads them.
+struct EngineOptions {
+  int uciMode = 0;
+  int threadCount = 1;
+  int pondering = 0;  // the running search has no time limit until "ponderhit"
+  int ponderOption = 0;
+  int depthLimit = MaxDepthLimit;
+  uint8_t nnueEval = 1;
+  char nnueFile[NnueFileCapacity] = "nn-62ef826d1a6d.nnue";
+};
+
+extern EngineOptions Engine;
+
+// The clocks as "go" leaves them (they keep their values from one "go" to the
+// next), then the search's own copy and limits.
+struct ClockRecord {
+  int wtime = 10000, wMovesToGo = 0, winc = 0;
+  int btime = 10000, bMovesToGo = 0, binc = 0;
+  int sideTime = 0, sideMovesToGo = 0, sideInc = 0;
+  uint64_t startTime = 0;  // milliseconds of the monotonic clock
+  int allotted = 1, maximum = 2;
+  uint64_t pollInterval = 1000000, nextPoll = 1000000;  // main-thread node counts
+};
+
+extern ClockRecord Clock;
+
+// The Hash value as the option takes it: 1..32768 megabytes.
+int clamp_hash_megabytes(int requested);
+// The search threads a Threads value gives on a machine with `processors`.
+int clamp_thread_count(int requested, int processors);
+// Stores the NNUE_File value; a name that does not fit is refused (false) and
+// the stored name stays.
+bool set_nnue_file(const char* name);
+// Whether the search evaluates with the network: switched on and loaded.
+bool network_in_use();
