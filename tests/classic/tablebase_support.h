@@ -11,15 +11,8 @@
 #include "board/movegen.h"
 #include "egtb/tablebase.h"
 #include "support/board_setup.h"
+#include "support/gaviota_tables.h"
 #include "uci/options.h"
-
-// The same 3-man tables in the package's four compression schemes.
-inline const std::string GaviotaTables = "/usr/share/gaviotatb/gtb4";
-inline const std::string GaviotaRoot = "/usr/share/gaviotatb";
-
-#define SKIP_WITHOUT_GAVIOTA_TABLES()          \
-  if (!std::filesystem::exists(GaviotaTables)) \
-  GTEST_SKIP() << "the 3-man Gaviota tables (Debian package gaviotatb) are not installed in " << GaviotaTables
 
 // Sets the tables up the way the first search does.
 inline bool load_tables(const std::string& pathList) {

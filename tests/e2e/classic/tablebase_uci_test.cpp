@@ -8,17 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "support/engine_process.h"
+#include "support/gaviota_tables.h"
 
 namespace {
 
-const std::string GaviotaTables = "/usr/share/gaviotatb/gtb4";
 const char* const Loaded = "info string egtb init...\ninfo string egtb 3 man loaded, Everything was OK.\n\n";
 const char* const NotFound =
     "info string egtb init...\ninfo string error load egtbs: Could not find table bases\n";
-
-#define SKIP_WITHOUT_GAVIOTA_TABLES()          \
-  if (!std::filesystem::exists(GaviotaTables)) \
-  GTEST_SKIP() << "the 3-man Gaviota tables (Debian package gaviotatb) are not installed in " << GaviotaTables
 
 struct TablebaseEngine {
   EngineProcess engine{VELTRIX_CLASSIC_BIN};
