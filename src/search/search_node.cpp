@@ -22,6 +22,8 @@ namespace {
 constexpr Key ExclusionKey[2] = {0x73C621CC9FB3A483ULL, 0xAFC621BC3EC3A473ULL};
 
 constexpr int CurrLineInterval = 200000;
+// What the pruning attempts answer when they prove nothing: no score can be this.
+constexpr int NoCutoff = -2 * SCORE_INFINITE;
 
 bool has_pawn_on_seventh(const Position& pos, int side) {
   return (pos.PieceBB[side][Pawn] & RelativeRankBB[side][6]) != 0;
@@ -44,7 +46,7 @@ struct TableHit {
 };
 
 // Null move: when even passing keeps the score above beta, a real move will too.
-// Answers SCORE_NONE when the node must be searched after all.
+// Answers NoCutoff when the node must be searched after all.
 int try_null_move(Position& pos, SearchStack& ss, int beta, int depth, int eval, int ply, bool cutNode) {
   int thread = pos.ThreadSlot;
   int reduced = depth - 3 - depth / 4 - std::min((eval - beta) / 80, 3);
@@ -55,7 +57,7 @@ int try_null_move(Position& pos, SearchStack& ss, int beta, int depth, int eval,
   unmake_null_move(pos, ply);
   ss.skipPruning[ply + 1] = 0;
   if (search_stopped(thread)) return 0;
-  if (v < beta) return SCORE_NONE;
+  if (v < beta) return NoCutoff;
   // A mate found after passing proves nothing about the real moves.
   int result = v > SCORE_MATE_RANGE ? beta : v;
   if (depth < 12 && abs_score(beta) < SCORE_DECISIVE) return result;
@@ -64,7 +66,7 @@ int try_null_move(Position& pos, SearchStack& ss, int beta, int depth, int eval,
   int w = search_node(pos, beta - 1, beta, reduced, ply, false, cutNode);
   ss.skipPruning[ply] = 0;
   if (search_stopped(thread)) return 0;
-  return w >= beta ? result : SCORE_NONE;
+  return w >= beta ? result : NoCutoff;
 }
 
 // ProbCut: a good capture that beats beta by a margin at a shallow depth most
@@ -82,7 +84,7 @@ int try_probcut(Position& pos, int beta, int depth, int ply, bool cutNode, Move 
     if (search_stopped(thread)) return 0;
     if (v >= pb) return v;
   }
-  return SCORE_NONE;
+  return NoCutoff;
 }
 
 }  // namespace
@@ -177,12 +179,12 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, bool pvN
       if (depth >= 2 && hasPieces && eval >= beta) {
         int v = try_null_move(pos, ss, beta, depth, eval, ply, cutNode);
         if (search_stopped(thread)) return 0;
-        if (v != SCORE_NONE) return v;
+        if (v != NoCutoff) return v;
       }
       if (depth >= 5 && abs_score(beta) < SCORE_DECISIVE) {
         int v = try_probcut(pos, beta, depth, ply, cutNode, hashMove);
         if (search_stopped(thread)) return 0;
-        if (v != SCORE_NONE) return v;
+        if (v != NoCutoff) return v;
       }
     }
 

@@ -113,7 +113,7 @@ TEST_F(TranspositionTableTest, AgeWrapsAfter256Searches) {
   for (int i = 0; i < 256; i++) tt_new_search();
   EXPECT_EQ(hash_age(), age);
   // A FEN resets the age.
-  Position pos = position_from(StartFen);
+  position_from(StartFen);
   EXPECT_EQ(hash_age(), 0);
 }
 
