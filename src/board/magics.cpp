@@ -11,7 +11,8 @@ struct MagicConstant {
   int width;  // index bits
 };
 
-// Multipliers found by random search (scripts/find_magics.cpp) for these widths.
+// Multipliers found by random search (scripts/find_magics.cpp) for these widths; every
+// width equals the number of mask squares.
 constexpr MagicConstant BishopConstants[64] = {
     {0x0009100100440080ull, 6}, {0x0A09680092820001ull, 5}, {0x40100430624200A0ull, 5}, {0x00220A02008C0000ull, 5},
     {0x0001104020000400ull, 5}, {0x0060901008000201ull, 5}, {0x0022123004042008ull, 5}, {0x1006008C44122000ull, 6},
