@@ -6,7 +6,7 @@
 
 #include "board/movegen.h"
 #include "board/san.h"
-#include "book/line_reader.h"
+#include "platform/line_reader.h"
 
 namespace {
 

@@ -109,6 +109,14 @@ bool input_waiting() {
   return In.has_line();
 }
 
+bool wait_for_key() {
+  while (In.start == In.end) {
+    if (In.ended || !In.fill()) return false;
+  }
+  In.start++;
+  return true;
+}
+
 bool input_closed() { return In.ended && In.start == In.end; }
 
 // ---------------------------------------------------------------------------

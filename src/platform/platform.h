@@ -24,6 +24,10 @@ bool read_line(std::string& line, size_t maxLength);
 // reader's buffer, or bytes in the pipe that complete one.
 bool input_waiting();
 
+// Waits for one character of standard input, as after "press a key" at a console,
+// and takes it away. Returns false at the end of input.
+bool wait_for_key();
+
 // True once standard input has ended and every buffered line has been read.
 bool input_closed();
 
