@@ -17,6 +17,8 @@
 #include "search/search.h"
 #include "search/threads.h"
 #include "search/tt.h"
+#include "tools/bench.h"
+#include "tools/selfplay.h"
 #include "uci/options.h"
 #include "uci/uci.h"
 
@@ -128,10 +130,14 @@ void console_loop() {
       addbook_command();
     } else if (line == "sbook") {
       sbook_command(GamePosition);
+    } else if (line == "bench") {
+      bench(GamePosition);
     } else if (line == "sd") {
       set_depth();
     } else if (line == "st") {
       set_time();
+    } else if (line == "sp") {
+      selfplay(GamePosition);
     } else if (line == "quit") {
       quit_program();
     } else if (line == "go") {
