@@ -7,3 +7,7 @@ if(TARGET bench_nnue)
   endif()
   target_compile_definitions(bench_nnue PRIVATE VELTRIX_NET_FILE="${VELTRIX_NET_FILE}")
 endif()
+
+# Evaluations per second of veltrix's fallback evaluation; the search's own speed
+# is measured by "veltrix bench" (nodes per second, full refresh or incremental).
+vx_bench(bench_veltrix_eval veltrix_eval_bench.cpp vx_veltrix)

@@ -7,6 +7,14 @@
 
 #include "nnue/nnue.h"
 #include "platform/platform.h"
+#include "veltrix/engine_options.h"
+#include "veltrix/evaluation.h"
+#include "veltrix/fallback_eval.h"
+#include "veltrix/hash_table.h"
+#include "veltrix/identity.h"
+#include "veltrix/search_state.h"
+#include "veltrix/threads.h"
+#include "veltrix/uci.h"
 
 Position GamePosition;
 
@@ -14,27 +22,41 @@ namespace {
 
 constexpr int MaxConsoleLine = 4095;
 
-const char* const EngineName = "Veltrix v9.0";
-const char* const EngineDate = "Dec 15 2020";
-const char* const EnginePlatform = "x64";
-const char* const EngineAuthor = "Brenmoor";
+// A machine short of memory gets the largest table it can hold rather than none.
+void allocate_start_table() {
+  for (int mb = DefaultHashMegabytes; mb >= 1; mb /= 2) {
+    if (table_allocate(mb)) return;
+    printf("info string error: could not allocate %d MB for the hash table\n", mb);
+  }
+}
 
 }  // namespace
+
+void set_up_start_position() {
+  read_fen(GamePosition, StartFen, Dialect::Veltrix);
+  BoardConfig.chess960 = false;
+  BoardConfig.castlingOO = false;
+}
+
+void print_evaluation(const Position& pos) { printf("eval: %d\n", evaluate(pos)); }
 
 void start_veltrix() {
   setvbuf(stdout, nullptr, _IONBF, 0);
   srand(unsigned(time(nullptr)));
   init_tables();
+  init_search_tables();
+  init_fallback_tables();
   printf("\n%s %s %s\n", EngineName, EngineDate, EnginePlatform);
   printf("by %s \n\n", EngineAuthor);
+  allocate_start_table();
   NnueLoaded = 0;
-  init_network(DefaultNetworkFile);
-  BoardConfig.chess960 = false;
-  BoardConfig.castlingOO = false;
-  read_fen(GamePosition, StartFen, Dialect::Veltrix);
+  init_network(Engine.nnueFile);
+  set_up_start_position();
 }
 
 void quit_veltrix() {
+  if (Engine.threadCount >= 2) stop_helpers();
+  table_free();
   printf("info string exit...");
   exit(0);
 }
@@ -42,11 +64,12 @@ void quit_veltrix() {
 void veltrix_console_loop() {
   std::string line;
   while (read_line(line, MaxConsoleLine)) {
+    Engine.pondering = 0;
+    if (line == "uci") uci_loop();
     if (line == "quit") quit_veltrix();
     if (line == "help" || line == "?")
       printf("\nuci  .......... switch to uci protocol\nquit .......... exit this program\n");
-    // "uci" would hand over to the protocol loop, which this build does not have
-    // yet; like every other word it is ignored.
+    if (line == "eval") print_evaluation(GamePosition);
   }
   // The end of the input leaves the program as "quit" does.
   quit_veltrix();

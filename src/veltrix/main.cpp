@@ -1,6 +1,10 @@
+#include <cstring>
+
+#include "veltrix/bench.h"
 #include "veltrix/console.h"
 
-int main() {
+int main(int argc, char** argv) {
   start_veltrix();
+  if (argc > 1 && strcmp(argv[1], "bench") == 0) return run_bench(argc - 2, argv + 2);
   veltrix_console_loop();
 }

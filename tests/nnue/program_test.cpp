@@ -15,7 +15,6 @@ const std::string Help = "\nuci  .......... switch to uci protocol\nquit .......
 TEST(VeltrixProgram, StartsWithoutANetworkAndAnswersHelpAndQuit) {
   EngineProcess engine(VELTRIX_BIN);
   engine.send("help");
-  engine.send("uci");
   engine.send("nonsense");
   engine.send("?");
   engine.send("quit");

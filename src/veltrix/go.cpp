@@ -1,0 +1,82 @@
+// A search from "go" to "bestmove".
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "veltrix/evaluation.h"
+#include "veltrix/hash_table.h"
+#include "veltrix/history.h"
+#include "veltrix/picker.h"
+#include "veltrix/pv.h"
+#include "veltrix/report.h"
+#include "veltrix/score.h"
+#include "veltrix/search.h"
+#include "veltrix/time.h"
+
+namespace {
+
+// The score reported when the root has no legal move: mated (as one ply into the
+// line) or stalemated.
+constexpr int RootMatedScore = -31999;
+
+void clear_search_records(const Position& root) {
+  Search.stopFlag.store(false, std::memory_order_relaxed);
+  for (SearchThread& th : SearchThreads) {
+    th.abort.store(false, std::memory_order_relaxed);
+    memset(&th.stack, 0, sizeof th.stack);
+    th.nodes.store(0, std::memory_order_relaxed);
+    reset_line(th);
+  }
+  history_clear();
+  table_new_search();
+  Search.rootSide = root.SideToMove;
+  memset(Search.pv, 0, sizeof Search.pv);
+  Search.rootScore = -ScoreInfinite;
+  Search.iterationDepth = Search.selDepth = 1;
+}
+
+void order_root_moves(const Position& root, MoveList& moves) {
+  for (int i = 1; i <= moves.count; i++) moves.moves[i].score = root_score(root, moves.moves[i].move);
+  sort_moves(moves, 1, moves.count);
+}
+
+// A pondering or infinite search that ended early waits for "stop", or for
+// "ponderhit" and then the clock.
+void wait_while_pondering() {
+  if (!Engine.pondering) return;
+  while (!Search.stopFlag.load(std::memory_order_relaxed)) {
+    // After "ponderhit" the answer is due once the allotted time has passed.
+    if (!Engine.pondering && (!Search.pv[0] || elapsed_ms() >= uint64_t(Clock.allotted))) return;
+    poll_search();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+}  // namespace
+
+void start_search(Position& root) {
+  clear_search_records(root);
+  allocate_time(root);
+  MoveList& moves = Search.rootMoves;
+  generate_legal(root, moves);
+  if (moves.count <= 1) {
+    // Nothing to think about: the only move, or none.
+    Search.pv[0] = moves.count ? moves.moves[1].move : 0;
+    Search.rootScore = moves.count ? 0 : in_check(root) ? RootMatedScore : 0;
+    search_line(Search.rootScore, ReportExact);
+    return;
+  }
+  order_root_moves(root, moves);
+  iterate(root);
+}
+
+void go_search(Position& game) {
+  start_search(game);
+  wait_while_pondering();
+  // A search stopped before its first root move was done still owes a legal answer.
+  if (!Search.pv[0] && Search.rootMoves.count > 0) Search.pv[0] = Search.rootMoves.moves[1].move;
+  Move best = Search.pv[0];
+  Move ponder = Engine.ponderOption && !Engine.pondering && best ? ponder_move(game) : 0;
+  bestmove_line(best, ponder);
+  if (best) make_move(game, best, 1);
+}

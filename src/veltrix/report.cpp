@@ -1,0 +1,58 @@
+#include "veltrix/report.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "board/movetext.h"
+#include "veltrix/hash_table.h"
+#include "veltrix/score.h"
+#include "veltrix/search_state.h"
+#include "veltrix/time.h"
+
+namespace {
+
+constexpr uint64_t CurrMoveDelayMs = 1000;
+constexpr int PvMovesShown = 10;
+
+void print_score(int score) {
+  if (score > ScoreMateRange)
+    printf("mate %d ", (ScoreMate + 1 - score) / 2);
+  else if (score < -ScoreMateRange)
+    printf("mate %d ", -((score + ScoreMate) / 2));
+  else
+    printf("cp %d ", score);
+}
+
+// The protocol's counters are 32-bit: larger counts show their low 32 bits.
+int low32(uint64_t v) { return int(uint32_t(v)); }
+
+}  // namespace
+
+void search_line(int score, int bound) {
+  if (Search.reportsOff) return;
+  uint64_t nodes = total_nodes(), elapsed = elapsed_ms(), seconds = elapsed / 1000;
+  printf("info depth %d seldepth %d score ", Search.iterationDepth, Search.selDepth);
+  print_score(score);
+  if (bound == ReportUpper) printf("upperbound ");
+  if (bound == ReportLower) printf("lowerbound ");
+  printf("nodes %d nps %d time %d pv ", low32(nodes), low32(seconds ? nodes / seconds : 0), low32(elapsed));
+  for (int i = 0; i < PvMovesShown && Search.pv[i]; i++) print_move(Search.pv[i]);
+  printf("\n");
+}
+
+void currmove_line(int depth, int moveNumber, Move move) {
+  if (Search.reportsOff || elapsed_ms() < CurrMoveDelayMs) return;
+  printf("info depth %d hashfull %d currmovenumber %d currmove ", depth, table_hashfull(), moveNumber);
+  print_move(move);
+  printf("\n");
+}
+
+void bestmove_line(Move best, Move ponder) {
+  printf("bestmove ");
+  print_move(best);
+  if (ponder) {
+    printf("ponder ");
+    print_move(ponder);
+  }
+  printf("\n");
+}

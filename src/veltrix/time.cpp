@@ -1,0 +1,67 @@
+#include "veltrix/time.h"
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "veltrix/console.h"
+#include "veltrix/engine_options.h"
+#include "veltrix/search_state.h"
+
+namespace {
+
+constexpr uint64_t RelaxedPollNodes = 1000000;
+constexpr uint64_t EagerPollNodes = 1000;
+constexpr int MaxSearchLine = 8191;
+
+}  // namespace
+
+uint64_t elapsed_ms() { return now_ms() - Clock.startTime; }
+
+void allocate_time(const Position& root) {
+  ClockRecord& c = Clock;
+  c.startTime = now_ms();
+  bool white = root.SideToMove == White;
+  c.sideTime = white ? c.wtime : c.btime;
+  c.sideMovesToGo = white ? c.wMovesToGo : c.bMovesToGo;
+  c.sideInc = white ? c.winc : c.binc;
+
+  int64_t t = c.sideTime < 1 ? 1 : c.sideTime;
+  // Below 12 seconds every millisecond counts: no bonus, and a close watch on the clock.
+  Search.lowTime = (t - 2000 > 1 ? t - 2000 : 1) < 10000;
+  int64_t allotted;
+  if (c.sideMovesToGo >= 2)
+    allotted = t / (c.sideMovesToGo >= 39 ? 40 : c.sideMovesToGo + 1);
+  else if (c.sideInc > 0)
+    allotted = c.sideInc / 2 + t / 20;
+  else
+    allotted = t / 30;
+  // A pondering search was paid for partly with the opponent's time.
+  if (Engine.ponderOption && Engine.pondering && !Search.lowTime) allotted += allotted / 8;
+  if (allotted < 1) allotted = 1;
+  // Wide arithmetic: absurd clock values must not wrap into small limits.
+  c.allotted = int(allotted);
+  c.maximum = int(2 * allotted < INT32_MAX ? 2 * allotted : INT32_MAX);
+  c.pollInterval = c.nextPoll = Search.lowTime || Engine.pondering ? EagerPollNodes : RelaxedPollNodes;
+}
+
+void handle_search_line(const std::string& line) {
+  if (line == "quit") {
+    quit_veltrix();
+  } else if (line == "stop") {
+    Search.stopFlag.store(true, std::memory_order_relaxed);
+  } else if (line == "ponderhit") {
+    Engine.pondering = 0;
+  }
+}
+
+void poll_search() {
+  if (!Engine.pondering && Search.pv[0] && elapsed_ms() >= uint64_t(Clock.allotted))
+    Search.stopFlag.store(true, std::memory_order_relaxed);
+  if (input_waiting()) {
+    std::string line;
+    if (read_line(line, MaxSearchLine)) handle_search_line(line);
+  } else if (Engine.pondering && input_closed()) {
+    // Nobody is left to send "stop" to a search without a time limit.
+    quit_veltrix();
+  }
+}

@@ -1,0 +1,163 @@
+// Searches of veltrix end to end: the report lines, mates, the answer without a
+// search, and the commands that arrive while it searches.
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "veltrix_engine.h"
+
+namespace {
+
+void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// The output of one search up to and including its "bestmove" line.
+std::string search_output(VeltrixEngine& v) {
+  std::string out = v.engine.read_until("bestmove ", 60000);
+  return out + v.engine.read_until("\n", 60000);
+}
+
+// Every line is a search line or a current-move line, the last one of depth
+// `depth` (any depth when it is 0), and the best move is legal.
+std::string check_search(const std::string& out, const std::string& fen, int depth) {
+  std::vector<std::string> lines = lines_of(out);
+  EXPECT_GE(lines.size(), 2u) << out;
+  if (lines.size() < 2) return "";
+  for (size_t i = 0; i + 1 < lines.size(); i++)
+    EXPECT_TRUE(is_search_line(lines[i]) || is_currmove_line(lines[i])) << "'" << lines[i] << "'";
+  std::string last = lines[lines.size() - 2];
+  if (depth) EXPECT_EQ(last.rfind("info depth " + std::to_string(depth) + " ", 0), 0u) << last;
+  return checked_best_move(lines.back(), fen);
+}
+
+TEST(VeltrixGo, DepthSixWithTheFallbackEvaluation) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("position startpos moves e2e4");
+  v.engine.send("go depth 6");
+  check_search(search_output(v), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -", 6);
+  // The best move was made on the game position: the engine now plays white.
+  EXPECT_EQ(v.sync(), "");
+}
+
+TEST(VeltrixGo, DepthSixWithTheRealNetwork) {
+  if (!real_network_present()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+  VeltrixEngine v;
+  v.uci();
+  v.use_real_network();
+  const std::string fen = "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq -";
+  v.engine.send("position fen " + fen + " 4 4");
+  v.engine.send("go depth 6");
+  check_search(search_output(v), fen, 6);
+}
+
+TEST(VeltrixGo, MateScoresInMoves) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("position fen k7/8/2K5/8/8/8/8/7R w - -");
+  v.engine.send("go depth 8");
+  std::string out = search_output(v);
+  EXPECT_NE(out.find("info depth 8 seldepth "), std::string::npos) << out;
+  std::vector<std::string> lines = lines_of(out);
+  EXPECT_NE(lines[lines.size() - 2].find(" score mate 2 "), std::string::npos) << out;
+  EXPECT_EQ(lines.back(), "bestmove c6b6 ");
+  v.engine.send("position fen k7/7p/1K6/8/8/8/8/6R1 b - -");
+  v.engine.send("go depth 6");
+  lines = lines_of(search_output(v));
+  EXPECT_NE(lines[lines.size() - 2].find(" score mate -1 "), std::string::npos) << lines[lines.size() - 2];
+}
+
+TEST(VeltrixGo, ASingleLegalMoveIsAnsweredAtOnce) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("position fen 1r6/8/8/8/8/8/2k5/K7 w - -");
+  v.engine.send("go wtime 600000 btime 600000");
+  std::vector<std::string> lines = lines_of(search_output(v));
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(std::regex_match(lines[0], std::regex("info depth 1 seldepth 1 score cp 0 nodes 0 nps 0 time \\d+ pv a1a2 ")))
+      << lines[0];
+  EXPECT_EQ(lines[1], "bestmove a1a2 ");
+  // Checkmated: nothing to play.
+  v.engine.send("position fen 7k/6Q1/6K1/8/8/8/8/8 b - -");
+  v.engine.send("go depth 5");
+  lines = lines_of(search_output(v));
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find(" score mate 0 "), std::string::npos) << lines[0];
+  EXPECT_EQ(lines[1], "bestmove 0000 ");
+}
+
+TEST(VeltrixGo, StopEndsAnInfiniteSearchAndIsreadyWaitsForIt) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("position startpos");
+  v.engine.send("go infinite");
+  pause_ms(300);
+  v.engine.send("isready");
+  pause_ms(200);
+  v.engine.send("stop");
+  std::string out = search_output(v);
+  EXPECT_EQ(out.find("readyok"), std::string::npos) << out;
+  check_search(out, StartFen, 0);
+  EXPECT_EQ(v.sync(), "");
+}
+
+TEST(VeltrixGo, PonderhitHandsThePonderingSearchToTheClock) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("setoption name Ponder value true");
+  v.engine.send("position startpos moves e2e4");
+  v.engine.send("go ponder wtime 3000 btime 3000");
+  pause_ms(400);  // far beyond the 100 ms allotted: a ponder search ignores the clock
+  v.engine.send("ponderhit");
+  std::string out = search_output(v);
+  std::vector<std::string> lines = lines_of(out);
+  ASSERT_FALSE(lines.empty());
+  // After "ponderhit" the answer comes with a move to ponder on.
+  EXPECT_TRUE(std::regex_match(lines.back(), std::regex("bestmove [a-h][1-8][a-h][1-8] ponder [a-h][1-8][a-h][1-8] ")))
+      << lines.back();
+  EXPECT_EQ(v.sync(), "");
+}
+
+TEST(VeltrixGo, QuitDuringASearchEndsTheProgram) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("go infinite");
+  pause_ms(200);
+  v.engine.send("quit");
+  std::string out = v.engine.read_to_end();
+  EXPECT_EQ(out.find("bestmove"), std::string::npos);
+  EXPECT_EQ(out.substr(out.size() - 19), "info string exit...");
+  EXPECT_EQ(v.engine.wait_exit(), 0);
+}
+
+TEST(VeltrixGo, TheEndOfInputLetsADepthSearchFinishButEndsAnInfiniteOne) {
+  {
+    VeltrixEngine v;
+    v.uci();
+    v.engine.send("go depth 5");
+    v.engine.close_input();
+    std::string out = v.engine.read_to_end();
+    EXPECT_NE(out.find("\nbestmove "), std::string::npos) << out;
+    EXPECT_EQ(out.substr(out.size() - 19), "info string exit...");
+    EXPECT_EQ(v.engine.wait_exit(), 0);
+  }
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("go infinite");
+  v.engine.close_input();
+  std::string out = v.engine.read_to_end();
+  EXPECT_EQ(out.find("bestmove"), std::string::npos) << out;
+  EXPECT_EQ(v.engine.wait_exit(), 0);
+}
+
+TEST(VeltrixGo, TheClockEndsATimedSearch) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("go wtime 6000 btime 6000");  // 200 ms allotted
+  std::string out = search_output(v);
+  std::vector<std::string> lines = lines_of(out);
+  checked_best_move(lines.back(), StartFen);
+}
+
+}  // namespace

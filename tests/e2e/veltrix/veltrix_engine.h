@@ -1,0 +1,95 @@
+// A running veltrix program for the end-to-end tests: started, banner read, and
+// switched to UCI when asked.
+#pragma once
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "board/movetext.h"
+#include "support/board_setup.h"
+#include "support/engine_process.h"
+
+inline const std::string VeltrixBanner = "\nVeltrix v9.0 Dec 15 2020 x64\nby Brenmoor \n\n";
+inline const std::string NoNetwork = "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE file not found!\n";
+
+inline const std::string VeltrixIdentification =
+    "id name Veltrix v9.0 Dec 15 2020 x64\n"
+    "id author Brenmoor \n"
+    "option name UCI_EngineAbout type string default Veltrix v9.0 Dec 15 2020 x64, by Brenmoor\n"
+    "option name Hash type spin default 256 min 1 max 32768 \n"
+    "option name ClearHash type button \n"
+    "option name Ponder type check default false\n"
+    "option name Threads type spin default 1 min 1 max 64 \n"
+    "option name UCI_Chess960 type check default false\n"
+    "option name Castling_OO type check default false\n"
+    "option name NNUE_Eval type check default true\n"
+    "option name NNUE_File type string default nn-62ef826d1a6d.nnue\n"
+    "uciok\n";
+
+inline bool real_network_present() { return std::filesystem::exists(VELTRIX_NET_FILE); }
+
+struct VeltrixEngine {
+  EngineProcess engine;
+
+  explicit VeltrixEngine(const std::vector<std::string>& args = {}, size_t addressSpace = 0)
+      : engine(VELTRIX_BIN, args, "", addressSpace) {
+    EXPECT_EQ(engine.read_until("NNUE file not found!\n"), VeltrixBanner + NoNetwork);
+  }
+
+  void uci() {
+    engine.send("uci");
+    EXPECT_EQ(engine.read_until("uciok\n"), VeltrixIdentification);
+  }
+
+  // Output up to now, ended by the answer to an "isready" sent now.
+  std::string sync() {
+    engine.send("isready");
+    std::string out = engine.read_until("readyok\n");
+    EXPECT_GE(out.size(), 8u);
+    return out.size() >= 8 ? out.substr(0, out.size() - 8) : out;
+  }
+
+  void use_real_network() {
+    engine.send(std::string("setoption name NNUE_File value ") + VELTRIX_NET_FILE);
+    engine.send("setoption name NNUE_Eval value true");
+    EXPECT_EQ(sync(), std::string("Loading NNUE : ") + VELTRIX_NET_FILE + "\nNNUE loaded !\n");
+  }
+};
+
+inline std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+// The search line exactly as the protocol form has it, every move followed by a blank.
+inline bool is_search_line(const std::string& line) {
+  static const std::regex form(
+      "info depth \\d+ seldepth \\d+ score (cp|mate) -?\\d+ (upperbound |lowerbound )?nodes -?\\d+ nps \\d+ "
+      "time \\d+ pv ([a-h][1-8][a-h][1-8][nbrq]? )*");
+  return std::regex_match(line, form);
+}
+
+inline bool is_currmove_line(const std::string& line) {
+  static const std::regex form("info depth \\d+ hashfull \\d+ currmovenumber \\d+ currmove [a-h][1-8][a-h][1-8][nbrq]? ");
+  return std::regex_match(line, form);
+}
+
+// The move of a "bestmove" line, which must be legal in the FEN's position.
+inline std::string checked_best_move(const std::string& bestmoveLine, const std::string& fen) {
+  static const std::regex form("bestmove ([a-h][1-8][a-h][1-8][nbrq]?) (ponder [a-h][1-8][a-h][1-8][nbrq]? )?");
+  std::smatch m;
+  if (!std::regex_match(bestmoveLine, m, form)) {
+    ADD_FAILURE() << "not a bestmove line: '" << bestmoveLine << "'";
+    return "";
+  }
+  Position pos = position_from(fen, Dialect::Veltrix);
+  EXPECT_NE(parse_move(pos, m[1].str().c_str(), Dialect::Veltrix), 0u) << m[1] << " in " << fen;
+  return m[1];
+}

@@ -1,0 +1,165 @@
+// The search of veltrix: reductions, mates and draws, the answers without a
+// search, the clock, and the incremental network evaluation against the full one.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "veltrix/bench.h"
+#include "veltrix/evaluation.h"
+#include "veltrix/history.h"
+#include "veltrix/picker.h"
+#include "veltrix/score.h"
+#include "veltrix/search.h"
+#include "veltrix_support.h"
+
+namespace {
+
+// A silent search of `pos` to `depth` on a cleared table, with no clock.
+inline int search_to_depth(Position& pos, int depth) {
+  ensure_veltrix();
+  Search.reportsOff = true;
+  Engine.depthLimit = depth;
+  Engine.pondering = 0;
+  Clock.wtime = Clock.btime = 36000000;
+  Clock.wMovesToGo = Clock.bMovesToGo = 1;
+  Clock.winc = Clock.binc = 0;
+  table_clear();
+  start_search(pos);
+  return Search.rootScore;
+}
+
+struct EvaluationSwitches {
+  EngineOptions saved = Engine;
+  ~EvaluationSwitches() {
+    Engine = saved;
+    ForceFullRefresh = false;
+  }
+};
+
+TEST(Search, ReductionsInSinglePrecision) {
+  ensure_veltrix();
+  EXPECT_EQ(base_reduction(10, 20, false), 3);
+  EXPECT_EQ(base_reduction(10, 20, true), 2);
+  EXPECT_EQ(base_reduction(3, 2, false), 0);  // below one ply: no reduction at all
+  EXPECT_EQ(base_reduction(200, 200, false), base_reduction(63, 63, false));
+  history_clear();
+  Position pos = veltrix_position(StartFen);
+  Move m = parse_move(pos, "a2a3", Dialect::Veltrix);
+  SharedHistory[WhitePawn][A3].store(-1);
+  EXPECT_EQ(reduction(10, 20, AllNode, m), 4);
+  EXPECT_EQ(reduction(10, 20, CutNode, m), 3);
+  EXPECT_EQ(reduction(10, 20, PvNode, m), 2);
+  history_clear();
+}
+
+TEST(Search, FindsTheShortestMate) {
+  EvaluationSwitches guard;
+  Engine.nnueEval = 0;
+  Position pos = veltrix_position("k7/8/2K5/8/8/8/8/7R w - -");
+  EXPECT_EQ(search_to_depth(pos, 6), ScoreMate - 3);
+  // The mating side's best line starts with the king's approach.
+  EXPECT_EQ(move_text(Search.pv[0]), "c6b6");
+  Position mated = veltrix_position("k7/7p/1K6/8/8/8/8/6R1 b - -");
+  EXPECT_EQ(search_to_depth(mated, 6), mated_in(2));
+}
+
+TEST(Search, AnswersWithoutSearchingWhenThereIsNothingToChoose) {
+  EvaluationSwitches guard;
+  Engine.nnueEval = 0;
+  Position pos = veltrix_position("1r6/8/8/8/8/8/2k5/K7 w - -");
+  EXPECT_EQ(search_to_depth(pos, 20), 0);
+  EXPECT_EQ(move_text(Search.pv[0]), "a1a2");
+  EXPECT_EQ(total_nodes(), 0u);
+  Position checkmated = veltrix_position("7k/6Q1/6K1/8/8/8/8/8 b - -");
+  EXPECT_EQ(search_to_depth(checkmated, 20), -31999);
+  EXPECT_EQ(Search.pv[0], 0u);
+  Position stalemated = veltrix_position("7k/5Q2/6K1/8/8/8/8/8 b - -");
+  EXPECT_EQ(search_to_depth(stalemated, 20), 0);
+  EXPECT_EQ(Search.pv[0], 0u);
+}
+
+TEST(Search, ARepeatedPositionIsADrawInsideTheTree) {
+  EvaluationSwitches guard;
+  Engine.nnueEval = 0;
+  Position pos = veltrix_position("4k3/8/8/8/8/8/8/QQ2K3 w - -");
+  search_to_depth(pos, 1);  // readies the search records
+  int ply = 1;
+  for (const char* text : {"e1d1", "e8d8", "d1e1", "d8e8"})
+    make_move(pos, parse_move(pos, text, Dialect::Veltrix), ply++);
+  SearchThread& th = SearchThreads[0];
+  EXPECT_EQ(search_node(th, pos, -ScoreInfinite, ScoreInfinite, 4, 1, PvNode), 0);
+  // Two queens up without the repetition: winning.
+  Position fresh = veltrix_position("4k3/8/8/8/8/8/8/QQ2K3 w - -");
+  EXPECT_GT(search_node(th, fresh, -ScoreInfinite, ScoreInfinite, 4, 1, PvNode), 1000);
+}
+
+TEST(Search, TheClockEndsAnEndlessSearch) {
+  EvaluationSwitches guard;
+  Engine.nnueEval = 0;
+  Position pos = veltrix_position(StartFen);
+  Search.reportsOff = true;
+  Engine.depthLimit = MaxDepthLimit;
+  Engine.pondering = 0;
+  Clock.wtime = Clock.btime = 3000;  // a thirtieth: 100 ms
+  Clock.wMovesToGo = Clock.bMovesToGo = Clock.winc = Clock.binc = 0;
+  start_search(pos);
+  EXPECT_TRUE(Search.stopFlag.load());
+  EXPECT_LT(Search.iterationDepth, MaxDepthLimit);
+  EXPECT_TRUE(move_is_legal_here(pos, Search.pv[0]));
+}
+
+bool load_real_network() {
+  if (!std::filesystem::exists(VELTRIX_NET_FILE)) return false;
+  static bool loaded = load_network(VELTRIX_NET_FILE);
+  NnueLoaded = loaded;
+  return loaded;
+}
+
+TEST(Search, IncrementalNetworkEvaluationFollowsEveryMove) {
+  EvaluationSwitches guard;
+  if (!load_real_network()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+  Engine.nnueEval = 1;
+  ensure_veltrix();
+  // Random lines with null moves between the moves, evaluated at every ply both ways.
+  std::mt19937 rng(11);
+  SearchThread& th = SearchThreads[1];
+  for (int game = 0; game < 20; game++) {
+    Position pos = veltrix_position(StartFen);
+    pos.ThreadSlot = 1;
+    reset_line(th);
+    for (int ply = 0; ply < 60; ply++) {
+      ASSERT_EQ(evaluate_at(th, pos, ply), evaluate(pos)) << "game " << game << " ply " << ply;
+      MoveList list = legal_moves(pos);
+      if (list.count == 0) break;
+      if (rng() % 7 == 0 && !in_check(pos))
+        play_null_move(th, pos, ply);
+      else
+        play_move(th, pos, list.moves[1 + rng() % list.count].move, ply);
+    }
+  }
+}
+
+TEST(Search, IncrementalAndFullRefreshSearchesAgreeNodeForNode) {
+  EvaluationSwitches guard;
+  if (!load_real_network()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+  Engine.nnueEval = 1;
+  ensure_veltrix();
+  ForceFullRefresh = false;
+  BenchResult incremental = run_bench_searches(6);
+  ForceFullRefresh = true;
+  BenchResult full = run_bench_searches(6);
+  EXPECT_EQ(incremental.nodes, full.nodes);
+  for (const Position& start : random_game_positions(3, 5)) {
+    Position a = start, b = start;
+    ForceFullRefresh = false;
+    int scoreA = search_to_depth(a, 7);
+    Move moveA = Search.pv[0];
+    uint64_t nodesA = total_nodes();
+    ForceFullRefresh = true;
+    EXPECT_EQ(search_to_depth(b, 7), scoreA);
+    EXPECT_EQ(Search.pv[0], moveA);
+    EXPECT_EQ(total_nodes(), nodesA);
+  }
+}
+
+}  // namespace
