@@ -77,6 +77,9 @@ void set_option(const std::string& name, const std::string& value) {
       NnueLoaded = 0;
       init_network(Engine.nnueFile);
     }
+    // The table keeps static evaluations: those of the other evaluation must not
+    // mix with the one now in use.
+    table_clear();
   } else if (name == "NNUE_File") {
     if (!set_nnue_file(value.c_str()))
       printf("info string error: NNUE_File name longer than %d characters, keeping %s\n", NnueFileCapacity - 1,
