@@ -46,6 +46,10 @@ constexpr int make_square(int file, int rank) { return rank * 8 + file; }
 // The rank counted from the colour's own first rank (0..7).
 constexpr int relative_rank(int colour, int sq) { return colour == White ? rank_of(sq) : 7 - rank_of(sq); }
 constexpr int FlipSquare(int sq) { return sq ^ 56; }
+// The square seen from the colour's side of the board (White's squares as given).
+constexpr int relative_square(int colour, int sq) { return colour == White ? sq : FlipSquare(sq); }
+// One square forward for the colour's pawns.
+constexpr int push_step(int colour) { return colour == White ? 8 : -8; }
 
 // The move word: From 0-5, To 6-11, MovedPiece 12-15, CapturedPiece 16-19,
 // PromotionPiece 20-23, CastleType 24-27 (1 O-O, 2 O-O-O), EpCapture bit 28.

@@ -3,24 +3,11 @@
 #pragma once
 
 #include "board/position.h"
+#include "eval/attack_info.h"
 #include "eval/eval_cache.h"
-
-// The attack sets gathered while the pieces are scored, reused by the king attack
-// and the hanging-piece terms. One per evaluation, on the caller's stack.
-struct AttackInfo {
-  Bitboard attacksBy[2][7];  // per colour and piece type; index 0 unused
-  Bitboard allAttacks[2];
-  int kingAttackEnabled[2];  // a queen and at least three pieces besides pawns, king included
-  int kingAttackers[2];      // pieces hitting the enemy king zone
-  int kingAttackWeight[2];
-};
 
 // Passed-pawn bonus by relative rank.
 constexpr int PassedPawnBonus[8] = {0, 5, 10, 30, 60, 90, 100, 0};
-
-// The square seen from the colour's side of the board (White's squares as given).
-constexpr int relative_square(int colour, int sq) { return colour == White ? sq : FlipSquare(sq); }
-constexpr int push_step(int colour) { return colour == White ? 8 : -8; }
 
 // Material (material.cpp).
 MaterialEntry probe_material(const Position& pos);
@@ -35,7 +22,6 @@ ScorePair evaluate_passed_pawns(const Position& pos, const PawnCacheEntry& entry
 ScorePair evaluate_patterns(const Position& pos);
 
 // Pieces and attacks (pieces.cpp, outpost.cpp, king_safety.cpp, hanging.cpp).
-void init_attack_info(const Position& pos, AttackInfo& info);
 ScorePair evaluate_pieces(const Position& pos, AttackInfo& info, const PawnCacheEntry& entry);
 int evaluate_outpost(const Position& pos, int sq, int colour);
 int evaluate_king_safety(const Position& pos, const AttackInfo& info, const PawnCacheEntry& entry);

@@ -112,18 +112,6 @@ ScorePair side_pieces(const Position& pos, int colour, AttackInfo& info, const P
 
 }  // namespace
 
-void init_attack_info(const Position& pos, AttackInfo& info) {
-  info = AttackInfo{};
-  for (int colour = Black; colour <= White; colour++) {
-    info.attacksBy[colour][Pawn] = pawn_attacks_set(colour, pos.PieceBB[colour][Pawn]);
-    info.attacksBy[colour][King] = KingAttacks[pos.KingSq[colour]];
-    info.allAttacks[colour] = info.attacksBy[colour][Pawn] | info.attacksBy[colour][King];
-    // A king hunt needs the queen and enough pieces to follow her.
-    int pieces = pos.ColourCount[colour] - pos.PieceCount[colour][Pawn];
-    info.kingAttackEnabled[colour] = pieces >= 3 && pos.PieceCount[colour][Queen] > 0;
-  }
-}
-
 ScorePair evaluate_pieces(const Position& pos, AttackInfo& info, const PawnCacheEntry& entry) {
   ScorePair black = side_pieces(pos, Black, info, entry);
   ScorePair white = side_pieces(pos, White, info, entry);

@@ -41,7 +41,7 @@ int evaluate_fallback(const Position& pos) {
   t.add(pawns.score, 1);
   t.add(fallback_passed_pawns(pos, pawns), 1);
   AttackInfo info;
-  fallback_attack_info(pos, info);
+  init_attack_info(pos, info);
   t.add(fallback_pieces(pos, info, pawns), 1);
   t.mg += fallback_king_safety(pos, info);
   int mg = int16_t(t.mg), eg = int16_t(t.eg);

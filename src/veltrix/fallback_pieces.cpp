@@ -111,16 +111,6 @@ bool has_pieces(const Position& pos, int colour) {
 
 }  // namespace
 
-void fallback_attack_info(const Position& pos, AttackInfo& info) {
-  info = AttackInfo{};
-  for (int c = Black; c <= White; c++) {
-    info.attacksBy[c][Pawn] = pawn_attacks_set(c, pos.PieceBB[c][Pawn]);
-    info.attacksBy[c][King] = KingAttacks[pos.KingSq[c]];
-    info.allAttacks[c] = info.attacksBy[c][Pawn] | info.attacksBy[c][King];
-    info.kingAttackEnabled[c] = pos.PieceCount[c][Queen] > 0 && pos.ColourCount[c] - pos.PieceCount[c][Pawn] >= 3;
-  }
-}
-
 Tally fallback_pieces(const Position& pos, AttackInfo& info, const PawnResult& pawns) {
   Tally t;
   for (int c = Black; c <= White; c++) {

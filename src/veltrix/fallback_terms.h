@@ -4,7 +4,7 @@
 #pragma once
 
 #include "board/position.h"
-#include "eval/eval_terms.h"
+#include "eval/attack_info.h"
 
 // Middlegame and endgame halves, summed as ints.
 struct Tally {
@@ -29,8 +29,6 @@ struct PawnResult {
 
 PawnResult fallback_pawn_structure(const Position& pos);
 Tally fallback_passed_pawns(const Position& pos, const PawnResult& pawns);
-// The pawn and king attacks; the pieces add theirs as they are scored.
-void fallback_attack_info(const Position& pos, AttackInfo& info);
 Tally fallback_pieces(const Position& pos, AttackInfo& info, const PawnResult& pawns);
 // Middlegame only.
 int fallback_king_safety(const Position& pos, const AttackInfo& info);

@@ -102,7 +102,7 @@ TEST(FallbackEval, OneAttackerOnTheKingZoneCostsNothing) {
     Position pos = veltrix_position(fen);
     PawnResult pawns = fallback_pawn_structure(pos);
     AttackInfo info;
-    fallback_attack_info(pos, info);
+    init_attack_info(pos, info);
     fallback_pieces(pos, info, pawns);
     EXPECT_EQ(info.kingAttackers[White], expectedAttackers) << fen;
     return fallback_king_safety(pos, info);
