@@ -12,7 +12,7 @@
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/see.h"
-#include "search/split.h"
+#include "search/threads.h"
 #include "search/time.h"
 #include "uci/options.h"
 #include "uci/report.h"

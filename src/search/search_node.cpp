@@ -7,6 +7,7 @@
 #include "search/prune.h"
 #include "search/score.h"
 #include "search/search.h"
+#include "search/search_move.h"
 #include "search/search_state.h"
 #include "search/see.h"
 #include "search/split.h"
@@ -212,18 +213,15 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, bool pvN
   // the node's own picker.
   MovePicker& picker = excluded ? Search.singularPickers[thread][ply] : Search.pickers[thread][ply];
   picker_start(picker, inCheck ? EvasionHash : MainHash);
+  NodeFrame node{alpha,      beta,     depth,   ply,     pvNode,   cutNode, inCheck,
+                 improving, staticEval, hashMove, killer1, killer2, counter1, counter2};
   while (Move m = next_move(pos, picker, hashMove, killer1, killer2, counter1, counter2)) {
     if (m == excluded) continue;
     moveCount++;
     ss.currentMove[ply] = m;
 
-    const bool givesCheck = gives_check(pos, m);
-    const bool tactical = is_tactical(m);
-    const int seeValue = PromotionPiece(m) || EpCapture(m) ? 0 : see(pos, m);
-    const bool losingCapture = CapturedPiece(m) && !PromotionPiece(m) && !EpCapture(m) && seeValue < 0;
-
-    int extension = givesCheck && seeValue >= 0 ? 1 : 0;
-    if (singularCandidate && m == hashMove && !extension) {
+    MoveTraits traits = classify_move(pos, m);
+    if (singularCandidate && m == hashMove && !traits.extension) {
       int sb = tt.score - 4 * depth;
       ss.excludedMove[ply] = m;
       ss.skipPruning[ply] = 1;
@@ -232,72 +230,26 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, bool pvN
       ss.skipPruning[ply] = 0;
       ss.currentMove[ply] = m;  // the singular search used this ply's slot for its own moves
       if (search_stopped(thread)) return 0;
-      if (v < sb) extension = 1;
-    }
-    const int newDepth = depth + extension - 1;
-
-    bool reducible = false;
-    int r = 0, reducedDepth = newDepth;
-    if (!extension && moveCount >= 2 && m != hashMove && m != killer1 && m != killer2 && m != counter1 &&
-        m != counter2 && (!tactical || losingCapture)) {
-      r = LmrReduction[pvNode][std::min(depth, 63)][std::min(moveCount, 63)];
-      if (!pvNode) {
-        if (cutNode) r++;
-        if (r >= 2 && !improving) r++;
-        if (!tactical && History[thread][MovedPiece(m)][To(m)] < 0) r++;
-      }
-      if (losingCapture) r /= 2;
-      reducedDepth = std::max(newDepth - r, 0);
-      reducible = true;
+      if (v < sb) traits.extension = 1;
     }
 
-    if (reducible && !pvNode && !inCheck && !givesCheck && bestValue > -SCORE_MATE_RANGE &&
-        !is_free_pawn_advance(pos, m)) {
-      if (!tactical) {
-        if (depth <= 15 && moveCount >= LateMoveCount[improving][depth]) continue;
-        if (reducedDepth < 7) {
-          int futility = staticEval + 50 + FutilityMargin[std::clamp(reducedDepth, 1, 6)];
-          if (futility <= alpha) {
-            bestValue = std::max(bestValue, futility);
-            continue;
-          }
-        }
-      }
-      if (reducedDepth < 4 && seeValue < 0) continue;
-    }
-
-    make_move(pos, m, ply);
     int v;
-    if (pvNode && moveCount == 1) {
-      v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, true, false);
-    } else {
-      bool done = false;
-      if (depth >= 3 && reducible && r > 0) {
-        v = -search_node(pos, -alpha - 1, -alpha, reducedDepth, ply + 1, false, !cutNode);
-        done = v <= alpha || search_stopped(thread);
-      }
-      if (!done) {
-        v = -search_node(pos, -alpha - 1, -alpha, newDepth, ply + 1, false, !cutNode);
-        if (pvNode && v > alpha && v < beta && !search_stopped(thread))
-          v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, true, false);
-      }
-    }
-    unmake_move(pos, m, ply);
+    if (!search_move(pos, node, m, moveCount, traits, bestValue, v)) continue;
     if (search_stopped(thread)) return 0;
-    if (!tactical) quiets[quietCount++] = m;
+    if (!traits.tactical) quiets[quietCount++] = m;
 
     if (v > bestValue) {
       bestValue = v;
       if (v > alpha) {
         bestMove = m;
         if (v >= beta) break;
-        if (pvNode) alpha = v;
+        if (pvNode) alpha = node.alpha = v;
       }
     }
-    if (splitAllowed) {
-      SplitRequest node{alpha,   beta,        depth,     ply,     inCheck,  pvNode,   cutNode, improving,
-                        moveCount, hashMove, killer1, killer2, counter1, counter2, staticEval};
-      if (try_split(pos, picker, node, bestValue, bestMove)) break;
+    if (splitAllowed && try_split(pos, picker, node, moveCount, bestValue, bestMove)) {
+      // A split point given up half-way has not seen all moves: nothing to store.
+      if (search_stopped(thread)) return 0;
+      break;
     }
   }
 

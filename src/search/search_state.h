@@ -8,9 +8,11 @@
 #include "board/movegen.h"
 #include "search/picker.h"
 #include "search/stack.h"
+#include "search/thread_pool.h"
 
 struct SearchState {
   // Set when the search must stop (stop, quit, time out); only the main thread sets it.
+  // Every search thread tests it.
   std::atomic<bool> stopFlag{false};
   int rootSide = White;
   int lowTime = 0;  // short of time: polls more often
@@ -50,7 +52,9 @@ inline void count_node(int thread) {
 
 uint64_t total_nodes();
 
-// Whether the thread's current search must end: the stop flag for the main thread.
+// Whether the thread's current search must end: the whole search was stopped, or a
+// fail high at a split point made the thread's work there useless.
 inline bool search_stopped(int thread) {
-  return thread == 0 && Search.stopFlag.load(std::memory_order_relaxed);
+  return Search.stopFlag.load(std::memory_order_relaxed) ||
+         Pool.slots[thread].abort.load(std::memory_order_relaxed);
 }
