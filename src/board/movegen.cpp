@@ -216,6 +216,9 @@ bool castling_allowed(const Position& pos, int type) {
   int base = Us == White ? A1 : A8;
   int kingTo = base + (type == 1 ? 6 : 2), rookTo = base + (type == 1 ? 5 : 3);
   if (pos.Board[kingSq] != make_piece(Us, King) || pos.Board[rookSq] != make_piece(Us, Rook)) return false;
+  // Outside Chess960 a castling is written as the king's two-square step and lands
+  // it on g1 or c1: only a king on e1 (e8) makes the text and the move agree.
+  if (!BoardConfig.chess960 && kingSq != base + 4) return false;
   Bitboard occupied = pos.occupied();
   if (attacked_by_them<Us>(pos, kingSq, occupied)) return false;
   auto path_free = [&](int a, int b, bool safe) {
@@ -301,10 +304,27 @@ bool castling_allowed_ooo(const Position& pos, int colour) {
   return colour == White ? castling_allowed<White>(pos, 2) : castling_allowed<Black>(pos, 2);
 }
 
+namespace {
+
+// Exactly the word the generator writes for the castling, and the castling still
+// allowed. Its target may be the rook's own square: Chess960 writes king takes rook.
+bool castling_playable(const Position& pos, Move m) {
+  int us = pos.SideToMove, type = CastleType(m);
+  const Castling& ci = pos.CastleInfo[us];
+  if ((type != 1 && type != 2) || !(type == 1 ? ci.CanCastleOO : ci.CanCastleOOO)) return false;
+  int ksq = pos.KingSq[us], rookSq = type == 1 ? ci.RRookSq : ci.LRookSq;
+  int to = BoardConfig.chess960 ? rookSq : type == 1 ? ksq + 2 : ksq - 2;
+  if (m != (make_move(ksq, to, make_piece(us, King)) | (type == 1 ? CastleOO : CastleOOO))) return false;
+  return type == 1 ? castling_allowed_oo(pos, us) : castling_allowed_ooo(pos, us);
+}
+
+}  // namespace
+
 bool move_playable(const Position& pos, Move m) {
   int from = From(m), to = To(m), piece = MovedPiece(m), captured = CapturedPiece(m);
   int us = pos.SideToMove, them = other(us);
   if (!m || from == to || !piece || pos.Board[from] != piece || PieceColourOf[piece] != us) return false;
+  if (CastleType(m)) return castling_playable(pos, m);
   // A stored word may be garbage: piece fields beyond the twelve codes match nothing.
   if (captured > BlackKing || PromotionPiece(m) > BlackKing) return false;
   if (captured) {
@@ -341,17 +361,8 @@ bool move_playable(const Position& pos, Move m) {
       return (rook_attacks(to, occupied) & SquareBB[from]) != 0;
     case Queen:
       return (queen_attacks(to, occupied) & SquareBB[from]) != 0;
-    case King: {
-      int type = CastleType(m);
-      if (type == 1 || type == 2) {
-        const Castling& ci = pos.CastleInfo[us];
-        int rookSq = type == 1 ? ci.RRookSq : ci.LRookSq;
-        if (pos.Board[ci.CastleKingSq] != piece || pos.Board[rookSq] != make_piece(us, Rook)) return false;
-        if (!(type == 1 ? ci.CanCastleOO : ci.CanCastleOOO)) return false;
-        return type == 1 ? castling_allowed_oo(pos, us) : castling_allowed_ooo(pos, us);
-      }
-      return !type && (KingAttacks[from] & SquareBB[to]) != 0;
-    }
+    case King:
+      return (KingAttacks[from] & SquareBB[to]) != 0;
     default:
       return false;
   }

@@ -106,6 +106,45 @@ TEST(MoveGen, CastlingTests) {
     p = position_from("7k/8/8/8/8/8/8/bRK5 w B -");
     EXPECT_TRUE(has_move(p, "c1b1"));
   }
+  // Outside Chess960 only a king on e1 castles: from b1 the two-square step "b1d1"
+  // would name a move that lands the king on g1.
+  pos = position_from("4k3/8/8/8/8/8/8/1K5R w K -");
+  MoveList list = legal_moves(pos);
+  for (int i = 1; i <= list.count; i++) EXPECT_EQ(CastleType(list.moves[i].move), 0) << move_text(list.moves[i].move);
+  EXPECT_FALSE(move_playable(pos, make_move(B1, D1, WhiteKing) | CastleOO));
+  BoardConfigGuard guard;
+  BoardConfig.chess960 = true;
+  EXPECT_TRUE(has_move(pos, "b1h1"));
+}
+
+// Castlings come back from the table and the killer slots like any move; in Chess960
+// their target is the castling rook's own square.
+TEST(MoveGen, StoredCastlingsArePlayable) {
+  BoardConfigGuard guard;
+  struct Case {
+    const char* fen;
+    int castlings[2];  // standard chess, Chess960 (which reads only file letters)
+  };
+  for (const Case& c : {Case{"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", {2, 0}},
+                        Case{"r3k1r1/8/8/8/8/8/8/R3K2R b KQkq -", {2, 0}},  // onto the rook's square
+                        Case{"1r4kr/8/8/8/8/8/8/1R4KR w HBhb -", {0, 2}}}) {
+    for (bool chess960 : {false, true}) {
+      BoardConfig.chess960 = chess960;
+      Position pos = position_from(c.fen);
+      MoveList list = legal_moves(pos);
+      int castlings = 0;
+      for (int i = 1; i <= list.count; i++) {
+        Move m = list.moves[i].move;
+        if (!CastleType(m)) continue;
+        castlings++;
+        EXPECT_TRUE(move_playable(pos, m)) << c.fen << " " << move_text(m);
+        // The word with another target or a stray flag is no castling of the position.
+        EXPECT_FALSE(move_playable(pos, m ^ (1u << 6)));
+        EXPECT_FALSE(move_playable(pos, m | EpFlag));
+      }
+      EXPECT_EQ(castlings, c.castlings[chess960]) << c.fen << " chess960 " << chess960;
+    }
+  }
 }
 
 TEST(MoveGen, PlayableTestForStoredMoves) {
