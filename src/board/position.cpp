@@ -367,6 +367,13 @@ inline void unmake_castling(Position& pos, Move m, int us) {
   pos.KingSq[us] = ci.CastleKingSq;
 }
 
+// A rook taken on its castling square takes the right with it: another rook that
+// later arrives there must not castle with a king that never moved.
+inline void drop_right_of_taken_rook(Castling& ci, int sq) {
+  if (sq == ci.RRookSq) ci.CanCastleOO = 0;
+  if (sq == ci.LRookSq) ci.CanCastleOOO = 0;
+}
+
 inline void finish_make(Position& pos) {
   pos.SideToMove ^= 1;
   pos.GamePly++;
@@ -399,6 +406,7 @@ void make_move(Position& pos, Move m, int ply) {
     if (type == Pawn) pos.PawnKey ^= ZobristPiece[captured][to];
     pos.Fifty = 0;
     pos.MaterialKey ^= ZobristPiece[captured][pos.PieceCount[them][type]];
+    if (type == Rook) drop_right_of_taken_rook(pos.CastleInfo[them], to);
   }
 
   shift_piece<true>(pos, piece, from, to);

@@ -156,4 +156,15 @@ TEST(MakeUnmake, RightsAndEnPassantTarget) {
   EXPECT_EQ(pos.GamePly, 4);
 }
 
+// The rook on h1 is taken; the a1 rook that later stands on h1 is another rook.
+TEST(MakeUnmake, TakenRookTakesItsCastlingRight) {
+  Position pos = position_from("4k3/8/8/8/8/8/6b1/R3K2R b KQ -");
+  make_move(pos, parse_move(pos, "g2h1"), 1);
+  EXPECT_FALSE(pos.CastleInfo[White].CanCastleOO);
+  EXPECT_TRUE(pos.CastleInfo[White].CanCastleOOO);
+  for (const char* move : {"a1a2", "e8d8", "a2h2", "d8e8", "h2h1", "e8d8"}) make_move(pos, parse_move(pos, move), 1);
+  EXPECT_EQ(pos.Board[H1], WhiteRook);
+  EXPECT_EQ(parse_move(pos, "e1g1"), 0u);
+}
+
 }  // namespace
