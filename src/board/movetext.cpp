@@ -37,7 +37,8 @@ std::string move_text(Move m) {
   if (m < 2) return "0000";
   if (BoardConfig.castlingOO && CastleType(m)) return CastleType(m) == 1 ? "O-O" : "O-O-O";
   std::string text = std::string(SquareName[From(m)]) + SquareName[To(m)];
-  if (PromotionPiece(m)) text += PromotionLetter[PromotionPiece(m)];
+  // Book and learning files may hold any word: a piece code beyond the twelve is no promotion.
+  if (int promoted = PromotionPiece(m); promoted && promoted <= BlackKing) text += PromotionLetter[promoted];
   return text;
 }
 

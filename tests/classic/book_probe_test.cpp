@@ -82,6 +82,15 @@ TEST_F(BookProbe, ScoreFilterAndListing) {
   EXPECT_NE(testing::internal::GetCapturedStdout().find("info string book move choiced random = "), std::string::npos);
 }
 
+// A damaged book can hold any word; listing it must not read past the letter tables.
+TEST_F(BookProbe, ListingOfAWordThatIsNoMove) {
+  write_start_book({book_entry(start.HashKey, 0xFFFFFFFFu, 5)});
+  Options.listBookMoves = true;
+  testing::internal::CaptureStdout();
+  probe_book(start.HashKey);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("info string 1.\th8h8 \t5\t0\n"), std::string::npos);
+}
+
 TEST_F(BookProbe, DiagnosticsOnlyWhenDebugging) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(probe(), 0u);  // no book file at all
