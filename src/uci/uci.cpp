@@ -213,12 +213,9 @@ void setoption(Tokens& in) {
   quit_program();
 }
 
-[[noreturn]] void end_on_illegal_move(const std::string& text) {
-  if (BoardConfig.debugInfo) printf("info string illegal move: %s\n", text.c_str());
-  quit_uci();
-}
-
-void position(Tokens& in) {
+// False when a move of the list is illegal: the interface and the engine no longer
+// agree on the game, and the session ends.
+bool position(Tokens& in) {
   std::string token;
   bool setUp = true;
   while (in.next(token)) {
@@ -235,11 +232,15 @@ void position(Tokens& in) {
     } else if (token == "moves") {
       while (setUp && in.next(token)) {
         Move m = parse_move(GamePosition, token.c_str());
-        if (!m) end_on_illegal_move(token);
+        if (!m) {
+          if (BoardConfig.debugInfo) printf("info string illegal move: %s\n", token.c_str());
+          return false;
+        }
         make_move(GamePosition, m, 1);
       }
     }
   }
+  return true;
 }
 
 void go(Tokens& in) {
@@ -292,31 +293,36 @@ void new_game() {
 
 }  // namespace
 
+bool uci_command(const std::string& line) {
+  Tokens in(line);
+  std::string command;
+  if (!in.next(command)) return true;
+  if (command == "ucinewgame") {
+    new_game();
+  } else if (command == "quit") {
+    return false;
+  } else if (command == "isready") {
+    printf("readyok\n");
+  } else if (command == "setoption") {
+    setoption(in);
+  } else if (command == "position") {
+    return position(in);
+  } else if (command == "go") {
+    go(in);
+  } else if (command == "perft") {
+    run_perft(in.rest());
+  } else if (command == "eval") {
+    print_eval_report(GamePosition);
+  }
+  return true;
+}
+
 void uci_loop() {
   Options.uciMode = true;
   print_identification();
   std::string line;
-  while (read_line(line, MaxUciLine)) {
-    Tokens in(line);
-    std::string command;
-    if (!in.next(command)) continue;
-    if (command == "ucinewgame") {
-      new_game();
-    } else if (command == "quit") {
-      quit_uci();
-    } else if (command == "isready") {
-      printf("readyok\n");
-    } else if (command == "setoption") {
-      setoption(in);
-    } else if (command == "position") {
-      position(in);
-    } else if (command == "go") {
-      go(in);
-    } else if (command == "perft") {
-      run_perft(in.rest());
-    } else if (command == "eval") {
-      print_eval_report(GamePosition);
-    }
+  // The end of input acts as "quit".
+  while (read_line(line, MaxUciLine) && uci_command(line)) {
   }
-  quit_uci();  // the end of input acts as "quit"
+  quit_uci();
 }

@@ -109,7 +109,9 @@ void setoption(Tokens& in) {
   }
 }
 
-void position(Tokens& in) {
+// False when a move of the list is illegal: the interface and the engine no longer
+// agree on the game, and the session ends.
+bool position(Tokens& in) {
   std::string token;
   // Moves meant for a FEN that could not be read are not played on another position.
   bool setUp = true;
@@ -124,12 +126,13 @@ void position(Tokens& in) {
         Move m = parse_move(GamePosition, token.c_str(), Dialect::Veltrix);
         if (!m) {
           printf("info string illegal move: %s\n", token.c_str());
-          quit_veltrix();
+          return false;
         }
         make_move(GamePosition, m, 1);
       }
     }
   }
+  return true;
 }
 
 void set_clocks(int ms, int movesToGo) {
@@ -182,29 +185,34 @@ void new_game() {
 
 }  // namespace
 
+bool uci_command(const std::string& line) {
+  Tokens in(line);
+  std::string command;
+  if (!in.next(command)) return true;
+  if (command == "ucinewgame") {
+    new_game();
+  } else if (command == "isready") {
+    printf("readyok\n");
+  } else if (command == "setoption") {
+    setoption(in);
+  } else if (command == "position") {
+    return position(in);
+  } else if (command == "go") {
+    go(in);
+  } else if (command == "eval") {
+    print_evaluation(GamePosition);
+  } else if (command == "quit") {
+    return false;
+  }
+  return true;
+}
+
 void uci_loop() {
   Engine.uciMode = 1;
   print_identification();
   std::string line;
-  while (read_line(line, MaxUciLine)) {
-    Tokens in(line);
-    std::string command;
-    if (!in.next(command)) continue;
-    if (command == "ucinewgame") {
-      new_game();
-    } else if (command == "isready") {
-      printf("readyok\n");
-    } else if (command == "setoption") {
-      setoption(in);
-    } else if (command == "position") {
-      position(in);
-    } else if (command == "go") {
-      go(in);
-    } else if (command == "eval") {
-      print_evaluation(GamePosition);
-    } else if (command == "quit") {
-      quit_veltrix();
-    }
+  // The end of input acts as "quit".
+  while (read_line(line, MaxUciLine) && uci_command(line)) {
   }
-  quit_veltrix();  // the end of input acts as "quit"
+  quit_veltrix();
 }
