@@ -1,6 +1,7 @@
 #include "book/book_cache.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -69,7 +70,8 @@ int cache_add(BookCache& cache, Key key, Move move) {
   for (int32_t item; (item = cache.index[slot]) != -1; slot = (slot + 1) & cache.mask) {
     BookEntry& e = cache.items[item];
     if (e.key == key && e.move == move) {
-      e.count++;
+      // A count loaded from a book file can already be the largest there is.
+      if (e.count < INT32_MAX) e.count++;
       return item;
     }
   }

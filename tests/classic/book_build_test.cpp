@@ -189,4 +189,16 @@ TEST(BookCache, GrowsAndFindsEveryPair) {
   EXPECT_EQ(cache.items, nullptr);
 }
 
+// A damaged or doctored book can carry the largest count there is; adding games to
+// it must not wrap the count round into a negative one that drops the move.
+TEST(BookCache, CountStopsAtTheLargestValue) {
+  BookCache cache;
+  ASSERT_TRUE(cache_init(cache));
+  int item = cache_add(cache, 42, 7);
+  cache.items[item].count = INT32_MAX;
+  EXPECT_EQ(cache_add(cache, 42, 7), item);
+  EXPECT_EQ(cache.items[item].count, INT32_MAX);
+  cache_free(cache);
+}
+
 }  // namespace
