@@ -1,0 +1,21 @@
+// The FEN harnesses of both programs: a text read over a real position, then the
+// whole move tree below an accepted one.
+#pragma once
+
+#include "fuzz_support.h"
+
+// Reads the text over the start position, so that a rejected text can be seen to
+// leave the earlier position alone. Returns whether the text was accepted.
+inline bool fuzz_fen(const std::string& text, Dialect dialect) {
+  Position pos{};
+  FUZZ_CHECK(read_fen(pos, StartFen, dialect), "the start position is refused");
+  const Position before = pos;
+  if (!read_fen(pos, text.c_str(), dialect)) {
+    FUZZ_CHECK(same_position(pos, before), "a refused FEN changed the position");
+    return false;
+  }
+  FUZZ_CHECK(pos.GamePly == 1 && pos.Fifty == 0, "a new position starts at ply 1 with no moves counted");
+  check_move_tree(pos, dialect);
+  print_board(pos);
+  return true;
+}

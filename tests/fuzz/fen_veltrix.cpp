@@ -1,0 +1,28 @@
+// veltrix's FEN reader on any text, as fen_classic does for the other dialect; an
+// accepted position is also evaluated by the fallback evaluation, and every text by
+// the exported network function that takes a FEN.
+#include "fen_check.h"
+#include "nnue/nnue.h"
+#include "veltrix/fallback_eval.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  init_tables();
+  init_fallback_tables();
+  silence_stdout();
+  // The real network when it is there; zero weights exercise the same paths otherwise.
+  load_network(VELTRIX_NET_FILE);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzInput in{data, size};
+  choose_board_config(in.byte());
+  const std::string text = in.rest();
+  if (fuzz_fen(text, Dialect::Veltrix)) {
+    Position pos{};
+    read_fen(pos, text.c_str(), Dialect::Veltrix);
+    (void)evaluate_fallback(pos);
+  }
+  (void)nnue_evaluate_fen(text.c_str());
+  return 0;
+}
