@@ -26,18 +26,6 @@ int exchange_score(const Position& pos, Move m) {
 
 int history_of(const Position& pos, Move m) { return History[pos.ThreadSlot][MovedPiece(m)][To(m)]; }
 
-// Moves the best remaining entry of from..to into `from`; the first maximum wins.
-void select_best(MoveList& list, int from, int to) {
-  int best = from;
-  for (int i = from + 1; i <= to; i++)
-    if (list.moves[i].score > list.moves[best].score) best = i;
-  if (best != from) {
-    MoveEntry e = list.moves[from];
-    list.moves[from] = list.moves[best];
-    list.moves[best] = e;
-  }
-}
-
 template <int (*Scorer)(const Position&, Move)>
 void score_range(const Position& pos, MoveList& list, int from, int to) {
   for (int i = from; i <= to; i++) list.moves[i].score = Scorer(pos, list.moves[i].move);
@@ -82,18 +70,6 @@ int root_score(const Position& pos, Move m) {
     return RootPromotionBand + promotion_value(promoted) + see_value_of(CapturedPiece(m));
   if (is_tactical(m)) return exchange_score(pos, m);
   return see(pos, m);
-}
-
-void sort_moves(MoveList& list, int from, int to) {
-  for (int i = to - 1; i >= from; i--) {
-    MoveEntry e = list.moves[i];
-    int j = i;
-    while (j < to && list.moves[j + 1].score > e.score) {
-      list.moves[j] = list.moves[j + 1];
-      j++;
-    }
-    list.moves[j] = e;
-  }
 }
 
 void score_root_moves(const Position& pos, MoveList& list) {

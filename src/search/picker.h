@@ -3,6 +3,7 @@
 // quiet moves by history and losing captures last.
 #pragma once
 
+#include "board/move_order.h"
 #include "board/movegen.h"
 
 // Stage numbers. The caller starts a picker at MainHash (not in check),
@@ -57,8 +58,6 @@ int evasion_score(const Position& pos, Move m);
 int quiet_score(const Position& pos, Move m);
 int root_score(const Position& pos, Move m);
 
-// Stable descending sort of entries from..to (equal scores keep their order).
-void sort_moves(MoveList& list, int from, int to);
 void score_root_moves(const Position& pos, MoveList& list);
 // Puts the previous best move first for the next root pass.
 void mark_best_root_move(MoveList& list, Move best);

@@ -25,18 +25,6 @@ int evasion_score(const MovePicker& p, Move m) {
   return is_tactical(m) ? capture_score(m) : history_of(m);
 }
 
-// Moves the best remaining entry of from..to into `from`; the first maximum wins.
-void select_best(MoveList& list, int from, int to) {
-  int best = from;
-  for (int i = from + 1; i <= to; i++)
-    if (list.moves[i].score > list.moves[best].score) best = i;
-  if (best != from) {
-    MoveEntry e = list.moves[from];
-    list.moves[from] = list.moves[best];
-    list.moves[best] = e;
-  }
-}
-
 // The next capture of the capture stage. One that may lose material (it takes
 // with a more valuable piece) is played only when the exchange does not lose;
 // otherwise its score becomes the exchange value and it waits for the end.
@@ -84,18 +72,6 @@ int root_score(const Position& pos, Move m) {
   int d = value_of(CapturedPiece(m)) - value_of(MovedPiece(m));
   if (d < 0) d = see(pos, m);
   return d >= 0 ? d + CaptureBand : d - CaptureBand;
-}
-
-void sort_moves(MoveList& list, int from, int to) {
-  for (int i = to - 1; i >= from; i--) {
-    MoveEntry e = list.moves[i];
-    int j = i;
-    while (j < to && list.moves[j + 1].score > e.score) {
-      list.moves[j] = list.moves[j + 1];
-      j++;
-    }
-    list.moves[j] = e;
-  }
 }
 
 void picker_start(MovePicker& p, Move hashMove, Move killer1, Move killer2, bool inCheck) {

@@ -3,6 +3,7 @@
 // history, and the losing captures last. In check one stage orders all evasions.
 #pragma once
 
+#include "board/move_order.h"
 #include "board/movegen.h"
 
 enum PickerStage : int {
@@ -48,5 +49,3 @@ bool move_is_legal_here(const Position& pos, Move m);
 int capture_score(Move m);
 // The order of the root moves before the first iteration.
 int root_score(const Position& pos, Move m);
-// Stable descending sort of entries from..to: equal scores keep their order.
-void sort_moves(MoveList& list, int from, int to);
