@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/bitboard.h"
 #include "board/movegen.h"
@@ -76,15 +77,22 @@ inline void empty_stdin() {
   }
 }
 
-// A file of this process for the bytes a reader under test gets from disk.
+// A file of this process, in the working directory, for the bytes a reader under
+// test gets from disk. libFuzzer ends with exit(), so the files go at exit.
 struct ScratchFile {
   std::string path;
 
-  explicit ScratchFile(const char* name) {
-    const char* dir = getenv("TMPDIR");
-    path = std::string(dir && *dir ? dir : "/tmp") + "/veltrix-fuzz-" + std::to_string(getpid()) + "-" + name;
+  explicit ScratchFile(const char* name) : path("scratch-" + std::to_string(getpid()) + "-" + name) {
+    if (all().empty()) std::atexit(remove_all);
+    all().push_back(path);
   }
-  ~ScratchFile() { remove(path.c_str()); }
+  static std::vector<std::string>& all() {
+    static std::vector<std::string> paths;
+    return paths;
+  }
+  static void remove_all() {
+    for (const std::string& p : all()) remove(p.c_str());
+  }
   void write(const void* bytes, size_t size) const {
     FILE* f = fopen(path.c_str(), "wb");
     FUZZ_CHECK(f, "cannot write the scratch file");
@@ -92,14 +100,6 @@ struct ScratchFile {
     fclose(f);
   }
   void write(std::string_view text) const { write(text.data(), text.size()); }
-  long size() const {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return -1;
-    fseek(f, 0, SEEK_END);
-    long n = ftell(f);
-    fclose(f);
-    return n;
-  }
 };
 
 // The switches the board core reads, chosen by one byte of the input.
