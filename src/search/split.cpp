@@ -12,9 +12,8 @@ namespace {
 // is back when its own helpers finish; with a single helper no such tangle can
 // arise.
 bool helper_available(int helper, int master) {
-  const PoolSlot& slot = Pool.slots[helper];
-  if (helper == master || !slot.idle) return false;
-  int owned = slot.splitCount;
+  if (helper == master || !Pool.crew.members[helper].idle) return false;
+  int owned = Pool.slots[helper].splitCount;
   return owned == 0 || Pool.threadCount == 2 || Pool.splitPoints[helper][owned - 1].helpers[master];
 }
 
@@ -50,12 +49,13 @@ void recruit_helpers(SplitPoint& sp) {
   for (int i = 1; i < Pool.threadCount && sp.workers <= MaxHelpersPerSplit; i++) {
     if (!helper_available(i, sp.master)) continue;
     PoolSlot& slot = Pool.slots[i];
+    CrewMember& member = Pool.crew.members[i];
     sp.helpers[i] = true;
     sp.workers++;
     slot.currentSplit = &sp;
     slot.abort = false;
-    slot.idle = false;
-    slot.hasWork = true;
+    member.idle = false;
+    member.hasWork = true;
   }
 }
 
@@ -103,7 +103,7 @@ bool try_split(Position& pos, MovePicker& picker, const NodeFrame& node, int mov
   if (!any_helper_available(master)) return false;
   Pool.splitLock.lock();
   // Once the helpers are told to leave, none may be handed work they would not do.
-  if (Pool.exitFlag || Pool.slots[master].splitCount >= MaxSplitsPerThread || !any_helper_available(master)) {
+  if (Pool.crew.exitFlag || Pool.slots[master].splitCount >= MaxSplitsPerThread || !any_helper_available(master)) {
     Pool.splitLock.unlock();
     return false;
   }

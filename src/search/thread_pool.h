@@ -3,13 +3,12 @@
 #pragma once
 
 #include <atomic>
-#include <thread>
 
 #include "board/position.h"
-#include "platform/platform.h"
+#include "platform/helper_crew.h"
+#include "platform/spin_lock.h"
 #include "search/picker.h"
 #include "search/search_move.h"
-#include "search/spin_lock.h"
 #include "search/stack.h"
 
 constexpr int MaxSplitsPerThread = 8;
@@ -39,30 +38,25 @@ struct SplitPoint {
   std::atomic<int> workers;
 };
 
+// A thread's part in the split points; its lifecycle flags (idle, hasWork) are
+// those of its crew member.
 struct alignas(64) PoolSlot {
-  // A helper blocked on its event between searches.
-  std::atomic<bool> waiting{false};
-  // Free to join a split point.
-  std::atomic<bool> idle{false};
-  // Given a split point to work on.
-  std::atomic<bool> hasWork{false};
   // The thread's current work must end: a fail high above it made it useless.
   std::atomic<bool> abort{false};
-  AutoResetEvent event;
-  std::thread handle;
   Position position;  // a helper's own copy of the board
   SplitPoint* currentSplit = nullptr;
   std::atomic<int> splitCount{0};  // split points this thread owns, at most 8
 };
 
 struct ThreadPool {
-  std::atomic<bool> sleepFlag{true};  // helpers block on their events
-  std::atomic<bool> exitFlag{false};  // helpers leave their loops
-  int threadCount = 1;                // main thread and helpers
+  HelperCrew crew;
+  int threadCount = 1;  // main thread and helpers
   // Taken only in try_split, never together with a split point's lock.
   SpinLock splitLock;
   PoolSlot slots[MaxThreads];
   SplitPoint splitPoints[MaxThreads][MaxSplitsPerThread];
 };
+
+static_assert(MaxThreads <= MaxCrewThreads);
 
 extern ThreadPool Pool;
