@@ -19,8 +19,10 @@ void crew_loop(HelperCrew* crew, int slot, CrewWork work) {
   CrewMember& self = crew->members[slot];
   while (!(crew->exitFlag && !self.hasWork)) {
     if (self.hasWork) {
-      work(slot);
+      // Taken up at once: a member waiting inside its work for others (a master
+      // at its own split point) may be handed more work meanwhile.
       self.hasWork = false;
+      work(slot);
       self.idle = true;
     } else if (crew->sleepFlag) {
       self.idle = false;

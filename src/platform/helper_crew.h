@@ -17,7 +17,7 @@ struct alignas(64) CrewMember {
   std::atomic<bool> waiting{false};
   // Free to be handed work.
   std::atomic<bool> idle{false};
-  // Work was handed to it; cleared by the member itself once the work is done.
+  // Work was handed to it and waits to be taken up.
   std::atomic<bool> hasWork{false};
   AutoResetEvent event;
   std::thread handle;

@@ -11,6 +11,8 @@
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/search.h"
+#include "veltrix/threads.h"
+#include "veltrix/time.h"
 
 namespace {
 
@@ -54,6 +56,7 @@ BenchResult run_bench_searches(int depth) {
     table_clear();
     uint64_t start = now_ms();
     start_search(pos);
+    quit_when_requested();
     result.searchMs += now_ms() - start;
     result.nodes += total_nodes();
   }
@@ -62,23 +65,28 @@ BenchResult run_bench_searches(int depth) {
 }
 
 int run_bench(int argc, char** argv) {
-  int depth = DefaultBenchDepth;
+  int depth = DefaultBenchDepth, threads = 1;
   for (int i = 0; i < argc; i++) {
     if (strcmp(argv[i], "full") == 0)
       ForceFullRefresh = true;
+    else if (strcmp(argv[i], "threads") == 0 && i + 1 < argc)
+      threads = atoi(argv[++i]);
     else if (atoi(argv[i]) > 0)
       depth = atoi(argv[i]) > MaxDepthLimit ? MaxDepthLimit : atoi(argv[i]);
   }
+  set_thread_count(threads);
   if (network_in_use())
     printf("bench: network evaluation (%s), %s accumulators\n", Engine.nnueFile,
            ForceFullRefresh ? "full-refresh" : "incremental");
   else
     printf("bench: fallback evaluation (no network loaded)\n");
-  printf("bench: %d positions, depth %d\n", int(sizeof BenchPositions / sizeof BenchPositions[0]), depth);
+  printf("bench: %d positions, depth %d, %d thread%s\n", int(sizeof BenchPositions / sizeof BenchPositions[0]), depth,
+         Engine.threadCount, Engine.threadCount > 1 ? "s" : "");
   BenchResult r = run_bench_searches(depth);
   printf("Total time (ms) : %" PRIu64 "\n", r.searchMs);
   printf("Nodes searched  : %" PRIu64 "\n", r.nodes);
   printf("Nodes/second    : %" PRIu64 "\n", r.searchMs ? r.nodes * 1000 / r.searchMs : 0);
+  set_thread_count(1);
   table_free();
   return 0;
 }

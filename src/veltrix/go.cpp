@@ -11,6 +11,7 @@
 #include "veltrix/report.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
+#include "veltrix/threads.h"
 #include "veltrix/time.h"
 
 namespace {
@@ -67,12 +68,16 @@ void start_search(Position& root) {
     return;
   }
   order_root_moves(root, moves);
+  const bool helpers = Engine.threadCount >= 2;
+  if (helpers) wake_helpers();
   iterate(root);
+  if (helpers) park_helpers();
 }
 
 void go_search(Position& game) {
   start_search(game);
   wait_while_pondering();
+  quit_when_requested();
   // A search stopped before its first root move was done still owes a legal answer.
   if (!Search.pv[0] && Search.rootMoves.count > 0) Search.pv[0] = Search.rootMoves.moves[1].move;
   Move best = Search.pv[0];

@@ -6,8 +6,9 @@
 #include "veltrix/picker.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
+#include "veltrix/search_move.h"
 #include "veltrix/see.h"
-#include "veltrix/threads.h"
+#include "veltrix/split.h"
 #include "veltrix/time.h"
 
 namespace {
@@ -206,69 +207,37 @@ int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth,
   Move tried[256];
   int triedCount = 0;
 
+  NodeFrame node{alpha, beta, depth, ply, nodeType, staticEval, inCheck, hashMove, killer1, killer2};
   MovePicker picker;
   picker_start(picker, hashMove, killer1, killer2, inCheck);
   while (Move m = next_move(pos, picker)) {
     if (m == excluded) continue;
     moveCount++;
     ss.currentMove[ply] = m;
-    const bool quiet = is_quiet(m);
-    const bool givesCheck = gives_check(pos, m);
-    int extension = givesCheck && see(pos, m) >= 0 ? 1 : 0;
-    if (singularCandidate && m == hashMove && !extension) {
+    MoveFacts facts = facts_of(pos, m);
+    if (singularCandidate && m == hashMove && !facts.extension) {
       bool singular = hash_move_is_singular(th, pos, tt, depth, ply, nodeType);
       if (search_stopped(th)) return 0;
-      if (singular) extension = 1;
+      if (singular) facts.extension = 1;
     }
-    const int newDepth = depth - 1 + extension;
+    if (prunes_move(pos, node, m, facts, moveCount, bestValue)) continue;
 
-    if (quiet && m != hashMove && !givesCheck && !extension && !inCheck && staticEval > -ScoreDecisive &&
-        !is_free_pawn_advance(pos, m)) {
-      // Late quiet moves of shallow nodes are not worth a look at all.
-      if (depth < 16 && moveCount >= (1 << depth)) continue;
-      // Futility: even a good quiet move would not lift the score to alpha.
-      int futileDepth = std::max(newDepth - reduction(depth, moveCount, nodeType, m), 0);
-      int futile = staticEval + 50 + 80 * futileDepth;
-      if (futileDepth < 7 && futile <= alpha) {
-        bestValue = std::max(bestValue, futile);
-        continue;
-      }
-    }
-
-    play_move(th, pos, m, ply);
-    int v = 0;
-    if (pvNode && moveCount == 1) {
-      v = -search_node(th, pos, -beta, -alpha, newDepth, ply + 1, PvNode);
-    } else {
-      bool refuted = false;
-      if (depth >= 3 && moveCount >= 2 && quiet && !givesCheck && m != killer1 && m != killer2) {
-        int r = reduction(depth, moveCount, nodeType, m);
-        v = -search_node(th, pos, -alpha - 1, -alpha, std::max(newDepth - r, 1), ply + 1, AllNode);
-        if (v > alpha && r >= 4 && !search_stopped(th))
-          v = -search_node(th, pos, -alpha - 1, -alpha, newDepth - 2, ply + 1, AllNode);
-        refuted = v <= alpha;
-      }
-      if (!refuted && !search_stopped(th)) {
-        v = -search_node(th, pos, -alpha - 1, -alpha, newDepth, ply + 1, nodeType == AllNode ? CutNode : AllNode);
-        if (pvNode && v > alpha && v < beta && !search_stopped(th))
-          v = -search_node(th, pos, -beta, -alpha, newDepth, ply + 1, PvNode);
-      }
-    }
-    take_back(pos, m, ply);
+    int v = search_move(th, pos, node, m, facts, moveCount);
     if (search_stopped(th)) return 0;
-    if (quiet) tried[triedCount++] = m;
+    if (facts.quiet) tried[triedCount++] = m;
 
     if (v > bestValue) {
       bestValue = v;
-      if (v > alpha) {
+      if (v > node.alpha) {
         bestMove = m;
         if (v >= beta) break;
-        if (pvNode) alpha = v;
+        if (pvNode) node.alpha = v;
       }
     }
-    if (splitAllowed) {
-      SplitRequest node{alpha, beta, depth, ply, nodeType, staticEval, moveCount, hashMove, killer1, killer2};
-      if (try_split(th, pos, picker, node, bestValue, bestMove)) break;
+    if (splitAllowed && try_split(th, pos, picker, node, moveCount, bestValue, bestMove)) {
+      // A split point given up half-way has not seen all the moves: nothing to store.
+      if (search_stopped(th)) return 0;
+      break;
     }
   }
 

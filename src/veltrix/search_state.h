@@ -45,6 +45,9 @@ struct SearchState {
   int rootScore = 0;
   bool lowTime = false;     // short of time: the clock is read more often
   bool reportsOff = false;  // the bench searches silently
+  // "quit" arrived during the search: the program ends once every thread has left
+  // the search. Main thread only.
+  bool quitRequested = false;
   MoveList rootMoves;
   // The main thread's principal variation: entry 0 is the best root move, 0 ends it.
   Move pv[MaxSearchPly];

@@ -1,26 +1,15 @@
-// The search threads of veltrix: the Threads option and the split points where
-// helper threads join a node's move loop.
+// The helper threads of veltrix: created by the Threads option, asleep between
+// searches, sharing the main thread's nodes at split points while one runs.
 #pragma once
 
-#include "board/position.h"
-#include "veltrix/picker.h"
-#include "veltrix/search_state.h"
-
-// A node's state at the moment its remaining moves could be shared.
-struct SplitRequest {
-  int alpha, beta, depth, ply, nodeType;
-  int staticEval;
-  int moveCount;
-  Move hashMove, killer1, killer2;
-};
-
 // The Threads option: a value equal to the current count changes nothing;
-// otherwise the count becomes the value within 1..min(processors, 16).
+// otherwise the helpers of the old count are stopped, the count becomes the value
+// within 1..min(processors, 16), and count - 1 helpers are started when it is 2 or
+// more.
 void set_thread_count(int requested);
-// Ends the helper threads (shutdown).
+// Ends the helper threads; between searches only (shutdown, a new count).
 void stop_helpers();
-// True when helpers searched the node's remaining moves; bestValue and bestMove
-// then hold the node's result. The helper threads have not been built yet, so no
-// node is ever shared: the main thread searches every move itself.
-bool try_split(SearchThread& th, Position& pos, MovePicker& picker, const SplitRequest& node, int& bestValue,
-               Move& bestMove);
+
+// Between these two calls the helpers spin, ready to join split points.
+void wake_helpers();
+void park_helpers();

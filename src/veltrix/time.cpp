@@ -44,9 +44,18 @@ void allocate_time(const Position& root) {
   c.pollInterval = c.nextPoll = Search.lowTime || Engine.pondering ? EagerPollNodes : RelaxedPollNodes;
 }
 
+void request_quit() {
+  Search.quitRequested = true;
+  Search.stopFlag.store(true, std::memory_order_relaxed);
+}
+
+void quit_when_requested() {
+  if (Search.quitRequested) quit_veltrix();
+}
+
 void handle_search_line(const std::string& line) {
   if (line == "quit") {
-    quit_veltrix();
+    request_quit();
   } else if (line == "stop") {
     Search.stopFlag.store(true, std::memory_order_relaxed);
   } else if (line == "ponderhit") {
@@ -62,6 +71,6 @@ void poll_search() {
     if (read_line(line, MaxSearchLine)) handle_search_line(line);
   } else if (Engine.pondering && input_closed()) {
     // Nobody is left to send "stop" to a search without a time limit.
-    quit_veltrix();
+    request_quit();
   }
 }

@@ -16,3 +16,7 @@ uint64_t elapsed_ms();
 void poll_search();
 // A line read during a search: "stop", "ponderhit" and "quit" act, the rest is passed over.
 void handle_search_line(const std::string& line);
+// "quit" during a search stops it; the program ends only when the search has
+// returned, since a helper may be waiting for the main thread deep inside it.
+void request_quit();
+void quit_when_requested();

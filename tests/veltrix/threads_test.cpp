@@ -1,0 +1,301 @@
+// veltrix's helper threads: their lifecycle under the Threads option, many short
+// searches shared between two threads, a fail high at a split point, and a slave's
+// network evaluations against full refreshes.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include <dirent.h>
+
+#include "platform/platform.h"
+#include "veltrix/evaluation.h"
+#include "veltrix/history.h"
+#include "veltrix/score.h"
+#include "veltrix/search.h"
+#include "veltrix/split.h"
+#include "veltrix/threads.h"
+#include "veltrix_support.h"
+
+namespace {
+
+// Threads of this process as the system sees them.
+int os_thread_count() {
+  int n = 0;
+  if (DIR* dir = opendir("/proc/self/task")) {
+    while (const dirent* entry = readdir(dir))
+      if (entry->d_name[0] != '.') n++;
+    closedir(dir);
+  }
+  return n;
+}
+
+uint64_t helper_nodes() {
+  uint64_t sum = 0;
+  for (int t = 1; t < MaxSearchThreads; t++) sum += SearchThreads[t].nodes.load();
+  return sum;
+}
+
+const char* const Middlegames[] = {
+    "r1bqkb1r/pp3ppp/2n1pn2/3p4/2PP4/2N2N2/PP3PPP/R1BQKB1R w KQkq -",
+    "r2q1rk1/pb1nbppp/1p2pn2/2pp4/2PP4/1PN1PN2/PB2BPPP/R2Q1RK1 w - -",
+    "2rq1rk1/pp1bppbp/3p1np1/4n3/3NP3/1BN1BP2/PPPQ2PP/2KR3R w - -",
+};
+
+// A silent search on a cleared table, with no clock; answers the score.
+int search_to_depth(Position& pos, int depth) {
+  Search.reportsOff = true;
+  Engine.depthLimit = depth;
+  Engine.pondering = 0;
+  Clock.wtime = Clock.btime = 36000000;
+  Clock.wMovesToGo = Clock.bMovesToGo = 1;
+  Clock.winc = Clock.binc = 0;
+  table_clear();
+  start_search(pos);
+  return Search.rootScore;
+}
+
+class VeltrixThreads : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ensure_veltrix();
+    Engine.nnueEval = 0;  // the fallback evaluation keeps the searches quick
+  }
+  void TearDown() override {
+    set_thread_count(1);
+    Engine = saved_;
+  }
+  // Two threads need two processors: the option gives no more.
+  bool two_threads() {
+    set_thread_count(2);
+    return Engine.threadCount == 2;
+  }
+  EngineOptions saved_ = Engine;
+};
+
+TEST_F(VeltrixThreads, OneThreadSearchesAloneAndTheSameAsEver) {
+  set_thread_count(1);
+  const int alone = os_thread_count();
+  Position pos = veltrix_position(Middlegames[0]);
+  search_to_depth(pos, 9);
+  const uint64_t nodes = total_nodes();
+  EXPECT_EQ(os_thread_count(), alone);
+  EXPECT_EQ(helper_nodes(), 0u);
+
+  if (!two_threads()) GTEST_SKIP() << "a single processor";
+  const int withHelper = os_thread_count();
+  Position shared = veltrix_position(Middlegames[1]);
+  search_to_depth(shared, 9);
+  EXPECT_GT(helper_nodes(), 0u) << "the helper joined split points";
+  EXPECT_EQ(total_nodes(), SearchThreads[0].nodes + SearchThreads[1].nodes);
+
+  // Compared after the first helper existed: a thread sanitizer starts a thread of
+  // its own along with the first thread the program creates.
+  set_thread_count(1);
+  EXPECT_EQ(os_thread_count(), withHelper - 1);
+  Position again = veltrix_position(Middlegames[0]);
+  search_to_depth(again, 9);
+  EXPECT_EQ(total_nodes(), nodes) << "alone again, the search is the one it was";
+  EXPECT_EQ(helper_nodes(), 0u);
+}
+
+TEST_F(VeltrixThreads, TheCountStaysWithinTheProcessors) {
+  set_thread_count(64);
+  EXPECT_EQ(Engine.threadCount, std::min(processor_count(), MaxSearchThreads));
+  set_thread_count(0);
+  EXPECT_EQ(Engine.threadCount, 1);
+}
+
+// Hundreds of searches short enough that the helper joins and leaves split points
+// all the time, and is parked and woken for every one of them; the count changes
+// now and then between them.
+TEST_F(VeltrixThreads, ManyShortSearchesEndWithLegalMoves) {
+  if (!two_threads()) GTEST_SKIP() << "a single processor";
+#if defined(__SANITIZE_THREAD__)
+  constexpr int Games = 3;
+#else
+  constexpr int Games = 8;
+#endif
+  std::vector<Position> positions = random_game_positions(Games, 7);
+  ASSERT_GE(positions.size(), Games * 15u);
+  uint64_t helped = 0;
+  int searched = 0;
+  for (size_t i = 0; i < positions.size(); i++) {
+    if (i % 40 == 39) set_thread_count(Engine.threadCount == 2 ? 1 : 2);
+    Position pos = positions[i];
+    const Position before = pos;
+    search_to_depth(pos, 6 + int(i % 3));
+    if (Search.rootMoves.count == 0) continue;
+    ASSERT_TRUE(move_is_legal_here(before, Search.pv[0])) << "position " << i;
+    helped += helper_nodes();
+    searched++;
+  }
+  EXPECT_GE(searched, Games * 15);
+  EXPECT_GT(helped, 0u);
+}
+
+TEST_F(VeltrixThreads, HelpersFindTheSameMates) {
+  if (!two_threads()) GTEST_SKIP() << "a single processor";
+  Position rooks = veltrix_position("8/8/6k1/R7/8/8/8/1R4K1 w - -");
+  EXPECT_EQ(search_to_depth(rooks, 9), ScoreMate - 5);
+  Position queen = veltrix_position("k7/8/2K5/8/8/8/8/7R w - -");
+  EXPECT_EQ(search_to_depth(queen, 9), ScoreMate - 3);
+}
+
+// A split point built by hand, its participants played one after the other by this
+// thread.
+class SplitPointWork : public VeltrixThreads {
+ protected:
+  void SetUp() override {
+    VeltrixThreads::SetUp();
+    Engine.threadCount = 3;  // slots to flag; no thread runs
+    Search.stopFlag = false;
+    history_clear();
+    table_clear();
+    for (SearchThread& th : SearchThreads) {
+      th.abort = false;
+      th.nodes = 0;
+      memset(&th.stack, 0, sizeof th.stack);
+      reset_line(th);
+    }
+  }
+  void TearDown() override {
+    Engine.threadCount = 1;
+    for (SearchThread& th : SearchThreads) th.abort = false;
+    for (PoolSlot& slot : Pool.slots) slot.currentSplit = nullptr;
+    VeltrixThreads::TearDown();
+  }
+
+  // A node at ply 2 whose first move is done, owned by `master` and shared with
+  // slot 1; the window is one that every move beats when `failHigh`.
+  SplitPoint& open(const Position& pos, int master, bool failHigh) {
+    sp_ = std::make_unique<SplitPoint>();
+    SplitPoint& sp = *sp_;
+    sp.pos = pos;
+    sp.pos.ThreadSlot = master;
+    sp.stack = SearchThreads[master].stack;
+    sp.nnue = SearchThreads[master].nnue[2];
+    sp.parent = nullptr;
+    sp.master = master;
+    for (auto& slave : sp.slaves) slave = false;
+    sp.slaves[1] = true;
+    sp.workers = 2;
+    sp.cutoff = false;
+    const int beta = failHigh ? -5000 : 5000;
+    sp.node = NodeFrame{beta - 1, beta, 5, 2, AllNode, evaluate(pos), false, 0, 0, 0};
+    picker_start(sp.picker, 0, 0, 0, false);
+    sp.moveCount = 1;
+    sp.bestValue = -ScoreInfinite;
+    sp.bestMove = 0;
+    return sp;
+  }
+
+  std::unique_ptr<SplitPoint> sp_;
+};
+
+TEST_F(SplitPointWork, AFailHighStopsEveryOtherThreadThere) {
+  Position pos = veltrix_position(Middlegames[0]);
+  SplitPoint& sp = open(pos, 2, true);
+  Position own = sp.pos;
+  split_point_search(SearchThreads[2], own, sp);
+
+  EXPECT_TRUE(sp.cutoff);
+  EXPECT_GE(sp.bestValue, sp.node.beta);
+  EXPECT_TRUE(move_is_legal_here(pos, sp.bestMove));
+  EXPECT_EQ(sp.moveCount, 2) << "no move is taken after the fail high";
+  EXPECT_TRUE(SearchThreads[1].abort) << "the slave's move is of no use any more";
+  EXPECT_FALSE(SearchThreads[2].abort) << "the thread that failed high has the node's result";
+  EXPECT_FALSE(SearchThreads[0].abort) << "a thread not working there goes on";
+  EXPECT_EQ(sp.workers, 1) << "the slave is still on its way back";
+
+  // The slave's search ends at once, and it takes no further move.
+  Position slavePos = sp.pos;
+  slavePos.ThreadSlot = 1;
+  EXPECT_EQ(search_node(SearchThreads[1], slavePos, -100, 100, 12, 3, PvNode), 0);
+  EXPECT_LT(SearchThreads[1].nodes.load(), 10u);
+  split_point_search(SearchThreads[1], slavePos, sp);
+  EXPECT_EQ(sp.moveCount, 2);
+  EXPECT_EQ(sp.workers, 0);
+  EXPECT_FALSE(sp.slaves[1]) << "a later cut-off here must not reach work it takes up elsewhere";
+}
+
+TEST_F(SplitPointWork, ASlaveFailingHighStopsTheMainThreadsMove) {
+  Position pos = veltrix_position(Middlegames[1]);
+  SplitPoint& sp = open(pos, 0, true);
+  Position slavePos = sp.pos;
+  slavePos.ThreadSlot = 1;
+  split_point_search(SearchThreads[1], slavePos, sp);
+  EXPECT_TRUE(sp.cutoff);
+  EXPECT_TRUE(SearchThreads[0].abort);
+  EXPECT_FALSE(SearchThreads[1].abort);
+}
+
+// A master whose own work became useless gives its split point up, so that its
+// slaves do not finish moves whose results it will throw away.
+TEST_F(SplitPointWork, AStoppedMasterReleasesItsSlaves) {
+  Position pos = veltrix_position(Middlegames[2]);
+  SplitPoint& sp = open(pos, 2, false);
+  SearchThreads[2].abort = true;
+  Position own = sp.pos;
+  split_point_search(SearchThreads[2], own, sp);
+  EXPECT_TRUE(sp.cutoff);
+  EXPECT_TRUE(SearchThreads[1].abort);
+  EXPECT_EQ(sp.bestMove, 0u) << "a stopped search records nothing";
+}
+
+bool load_real_network() {
+  if (!std::filesystem::exists(VELTRIX_NET_FILE)) return false;
+  static bool loaded = load_network(VELTRIX_NET_FILE);
+  NnueLoaded = loaded;
+  return loaded;
+}
+
+// A slave taking up a split point two plies down evaluates exactly as a full
+// refresh does, whatever its own accumulators held before: its search is the same
+// node for node.
+TEST_F(SplitPointWork, ASlaveEvaluatesAsAFullRefreshWould) {
+  if (!load_real_network()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+  Engine.nnueEval = 1;
+  auto slave_search = [&](bool fullRefresh) {
+    SetUp();
+    Engine.nnueEval = 1;
+    ForceFullRefresh = fullRefresh;
+    // The master's line: two moves from the start, the node's accumulator brought
+    // up to date as its first move would have done.
+    SearchThread& master = SearchThreads[2];
+    Position pos = veltrix_position(StartFen);
+    pos.ThreadSlot = 2;
+    int ply = 0;
+    for (const char* text : {"e2e4", "c7c5"}) play_move(master, pos, parse_move(pos, text, Dialect::Veltrix), ply++);
+    evaluate_at(master, pos, ply);
+    // Leftovers of another line in the slave's records.
+    SearchThread& slave = SearchThreads[1];
+    Position other = veltrix_position(Middlegames[0]);
+    other.ThreadSlot = 1;
+    reset_line(slave);
+    for (int p = 0; p < 4; p++) {
+      MoveList list = legal_moves(other);
+      play_move(slave, other, list.moves[1].move, p);
+      evaluate_at(slave, other, p + 1);
+    }
+    SplitPoint& sp = open(pos, 2, false);
+    sp.node.alpha = -ScoreInfinite;
+    sp.node.beta = ScoreInfinite;
+    sp.node.nodeType = PvNode;
+    sp.node.depth = 5;
+    sp.slaves[1] = true;
+    sp.workers = 1;
+    Pool.slots[1].currentSplit = &sp;
+    join_split_point(1);
+    ForceFullRefresh = false;
+    return std::tuple(sp.bestValue, sp.bestMove, slave.nodes.load());
+  };
+  const auto incremental = slave_search(false);
+  const auto full = slave_search(true);
+  EXPECT_EQ(incremental, full);
+  EXPECT_GT(std::get<2>(full), 1000u);
+}
+
+}  // namespace
