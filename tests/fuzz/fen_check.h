@@ -5,9 +5,10 @@
 #include "fuzz_support.h"
 
 // Reads the text over the start position, so that a rejected text can be seen to
-// leave the earlier position alone. Returns whether the text was accepted.
-inline bool fuzz_fen(const std::string& text, Dialect dialect) {
-  Position pos{};
+// leave the earlier position alone. Returns whether the text was accepted; `pos`
+// then holds the position read.
+inline bool fuzz_fen(const std::string& text, Dialect dialect, Position& pos) {
+  pos = Position{};
   FUZZ_CHECK(read_fen(pos, StartFen, dialect), "the start position is refused");
   const Position before = pos;
   if (!read_fen(pos, text.c_str(), dialect)) {

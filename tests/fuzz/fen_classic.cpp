@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput in{data, size};
   choose_board_config(in.byte());
-  fuzz_fen(in.rest(), Dialect::Classic);
+  Position pos;
+  fuzz_fen(in.rest(), Dialect::Classic, pos);
   return 0;
 }

@@ -18,11 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput in{data, size};
   choose_board_config(in.byte());
   const std::string text = in.rest();
-  if (fuzz_fen(text, Dialect::Veltrix)) {
-    Position pos{};
-    read_fen(pos, text.c_str(), Dialect::Veltrix);
-    (void)evaluate_fallback(pos);
-  }
+  Position pos;
+  if (fuzz_fen(text, Dialect::Veltrix, pos)) (void)evaluate_fallback(pos);
   (void)nnue_evaluate_fen(text.c_str());
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -191,10 +192,44 @@ inline void check_move(Position& pos, Move m, Dialect dialect, int ply) {
   FUZZ_CHECK(same_position(pos, before), "unmake did not restore the position");
 }
 
+// The other half of the generator's contract: every word of the position that the
+// stored-move tests accept (playable, king kept safe) is among the generated moves.
+inline void check_no_move_missing(const Position& pos) {
+  MoveList list;
+  generate_legal(pos, list);
+  std::set<Move> generated;
+  for (int i = 1; i <= list.count; i++) generated.insert(list.moves[i].move);
+  const int us = pos.SideToMove, king = make_piece(us, King);
+  std::vector<Move> words;
+  for (int from = 0; from < 64; from++) {
+    const int piece = pos.Board[from];
+    if (!piece || PieceColourOf[piece] != us) continue;
+    for (int to = 0; to < 64; to++) {
+      Move plain = make_move(from, to, piece, pos.Board[to]);
+      words.push_back(plain);
+      if (PieceTypeOf[piece] != Pawn) continue;
+      if (to == pos.EpTarget) words.push_back(make_move(from, to, piece) | EpFlag);
+      for (int type = Knight; type <= Queen; type++) words.push_back(plain | Move(make_piece(us, type)) << 20);
+    }
+  }
+  const Castling& ci = pos.CastleInfo[us];
+  const int ksq = pos.KingSq[us];
+  if (BoardConfig.chess960 || file_of(ksq) == 4) {
+    words.push_back(make_move(ksq, BoardConfig.chess960 ? ci.RRookSq : ksq + 2, king) | CastleOO);
+    words.push_back(make_move(ksq, BoardConfig.chess960 ? ci.LRookSq : ksq - 2, king) | CastleOOO);
+  }
+  for (Move m : words) {
+    if (!move_playable(pos, m) || !move_keeps_king_safe(pos, m)) continue;
+    FuzzContext = "move " + move_text(m);
+    FUZZ_CHECK(generated.count(m), "a legal move the generator does not give");
+  }
+}
+
 // Checks the position, then every legal move of it and, to depth two, every reply.
 // Each level keeps its undo records at a ply of its own.
 inline void check_move_tree(Position& pos, Dialect dialect, int depth = 2, int ply = 1) {
   check_position(pos);
+  if (ply == 1) check_no_move_missing(pos);
   MoveList list;
   generate_legal(pos, list);
   FUZZ_CHECK(list.count >= 0 && list.count <= 255, "move list overflow");
