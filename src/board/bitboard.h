@@ -59,6 +59,15 @@ inline Bitboard rook_attacks(int sq, Bitboard occupied) {
 inline Bitboard queen_attacks(int sq, Bitboard occupied) {
   return bishop_attacks(sq, occupied) | rook_attacks(sq, occupied);
 }
+// What a knight, bishop, rook or queen on `sq` attacks; any other type counts as a queen.
+inline Bitboard piece_attacks(int type, int sq, Bitboard occupied) {
+  switch (type) {
+    case Knight: return KnightAttacks[sq];
+    case Bishop: return bishop_attacks(sq, occupied);
+    case Rook: return rook_attacks(sq, occupied);
+    default: return queen_attacks(sq, occupied);
+  }
+}
 
 inline int popcount_by_table(Bitboard b) {
   return PopCount16[b & 0xFFFF] + PopCount16[(b >> 16) & 0xFFFF] + PopCount16[(b >> 32) & 0xFFFF] +

@@ -86,3 +86,14 @@ constexpr ScorePair operator-(ScorePair a, ScorePair b) {
 constexpr ScorePair& operator+=(ScorePair& a, ScorePair b) { return a = a + b; }
 constexpr ScorePair& operator-=(ScorePair& a, ScorePair b) { return a = a - b; }
 constexpr bool operator==(ScorePair a, ScorePair b) { return a.mg == b.mg && a.eg == b.eg; }
+
+// Middlegame and endgame halves summed in plain ints; the pair is cut to 16 bits
+// once at the end, which gives the same wrapped result as cutting after every addition.
+struct Tally {
+  int mg = 0, eg = 0;
+  void add(int m, int e) { mg += m, eg += e; }
+  void add(ScorePair p, int times = 1) { mg += p.mg * times, eg += p.eg * times; }
+  void add(const Tally& t, int sign) { mg += sign * t.mg, eg += sign * t.eg; }
+  void add_both(int v) { mg += v, eg += v; }
+  ScorePair pair() const { return {int16_t(mg), int16_t(eg)}; }
+};

@@ -25,24 +25,6 @@ constexpr ScorePair QueenOnSeventh = {10, 20};
 constexpr ScorePair OwnPawnOnBishopColour = {4, 8};
 constexpr ScorePair EnemyPawnOnBishopColour = {2, 4};
 
-Bitboard piece_attacks(int type, int sq, Bitboard occupied) {
-  switch (type) {
-    case Knight: return KnightAttacks[sq];
-    case Bishop: return bishop_attacks(sq, occupied);
-    case Rook: return rook_attacks(sq, occupied);
-    default: return queen_attacks(sq, occupied);
-  }
-}
-
-// Accumulates in plain ints; the pair is cut to 16 bits once at the end, which
-// gives the same wrapped result as cutting after every addition.
-struct Tally {
-  int mg = 0, eg = 0;
-  void add(ScorePair p, int times = 1) { mg += p.mg * times, eg += p.eg * times; }
-  void add_both(int v) { mg += v, eg += v; }
-  ScorePair pair() const { return {int16_t(mg), int16_t(eg)}; }
-};
-
 // The enemy king at home on its first three ranks is the target of the attack
 // tally and of the rook-file bonus; elsewhere it has no zone.
 struct EnemyKing {

@@ -115,7 +115,7 @@ void set_option(const std::string& name, const std::string& value) {
     report_resize(eval_resize_result(material_cache_resize(mb)), "material cache", mb, "info string Material Hash size = %d\n");
   } else if (name == "ClearHash") {
     tt_clear();
-    echo("info string ClearHash\n");
+    echo("%s", "info string ClearHash\n");
   } else if (name == "Ponder") {
     Options.ponder = on;
     echo("info string Ponder = %d\n", on);

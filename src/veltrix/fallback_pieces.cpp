@@ -17,15 +17,6 @@ constexpr int MobilityPar = 4;
 // By relative rank 3, 4 and 5.
 constexpr ScorePair FallbackOutpostBonus[8] = {{}, {}, {}, {5, 10}, {10, 20}, {20, 40}, {}, {}};
 
-Bitboard piece_attacks(int type, int sq, Bitboard occupied) {
-  switch (type) {
-    case Knight: return KnightAttacks[sq];
-    case Bishop: return bishop_attacks(sq, occupied);
-    case Rook: return rook_attacks(sq, occupied);
-    default: return queen_attacks(sq, occupied);
-  }
-}
-
 // What one colour's pieces look at.
 struct Side {
   int us, them;

@@ -6,14 +6,6 @@
 #include "board/position.h"
 #include "eval/attack_info.h"
 
-// Middlegame and endgame halves, summed as ints.
-struct Tally {
-  int mg = 0, eg = 0;
-  void add(int m, int e) { mg += m, eg += e; }
-  void add(ScorePair p, int times = 1) { mg += p.mg * times, eg += p.eg * times; }
-  void add(const Tally& t, int sign) { mg += sign * t.mg, eg += sign * t.eg; }
-};
-
 // The squares in front of a king still at home that its pawns should cover and
 // that enemy pieces aim at; empty once the king has left its first three ranks.
 extern Bitboard FallbackKingZone[2][64];

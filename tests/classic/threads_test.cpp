@@ -5,8 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include <dirent.h>
-
 #include "eval/eval_cache.h"
 #include "eval_support.h"
 #include "search/history.h"
@@ -15,19 +13,9 @@
 #include "search/thread_pool.h"
 #include "search/threads.h"
 #include "search_support.h"
+#include "support/process_threads.h"
 
 namespace {
-
-// Threads of this process as the system sees them.
-int os_thread_count() {
-  int n = 0;
-  if (DIR* dir = opendir("/proc/self/task")) {
-    while (const dirent* entry = readdir(dir))
-      if (entry->d_name[0] != '.') n++;
-    closedir(dir);
-  }
-  return n;
-}
 
 uint64_t helper_nodes() {
   uint64_t sum = 0;

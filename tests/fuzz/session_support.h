@@ -125,3 +125,27 @@ inline void check_search_answer(const std::string& output, const Position& befor
   make_move(expected, m, 1);
   FUZZ_CHECK(same_position(after, expected), "the game did not move on by the answer");
 }
+
+// One input as a session: each line, made safe by `tame`, goes to the program's
+// `command` handler, which answers whether the session goes on. After every line
+// the game position must be consistent, every search must answer once with a legal
+// move, and "isready" must answer "readyok".
+inline void run_session(FuzzInput& in, CapturedOutput& output, Dialect dialect, size_t maxLine,
+                        std::string (*tame)(const std::string&), bool (*command)(const std::string&),
+                        const Position& game) {
+  int searches = 0;
+  while (in.size) {
+    const std::string line = tame(as_read(in.line(), maxLine));
+    if (too_much_work(line, searches)) continue;
+    FuzzContext = line;
+    const Position before = game;
+    output.clear();
+    if (!command(line)) break;  // "quit", or an illegal move: the program would end here
+    check_position(game);
+    const std::vector<std::string> tokens = split_tokens(line);
+    if (tokens.empty()) continue;
+    if (tokens[0] == "go") check_search_answer(output.text(), before, game, dialect);
+    if (tokens[0] == "isready") FUZZ_CHECK(output.text() == "readyok\n", "isready must answer readyok");
+  }
+  output.clear();
+}

@@ -58,20 +58,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fresh_session();
   FuzzInput in{data, size};
-  int searches = 0;
-  while (in.size) {
-    const std::string line = tame(as_read(in.line(), MaxUciLine));
-    if (too_much_work(line, searches)) continue;
-    FuzzContext = line;
-    const Position before = GamePosition;
-    Output.clear();
-    if (!uci_command(line)) break;  // "quit", or an illegal move: the program would end here
-    check_position(GamePosition);
-    const std::vector<std::string> tokens = split_tokens(line);
-    if (tokens.empty()) continue;
-    if (tokens[0] == "go") check_search_answer(Output.text(), before, GamePosition, Dialect::Classic);
-    if (tokens[0] == "isready") FUZZ_CHECK(Output.text() == "readyok\n", "isready must answer readyok");
-  }
-  Output.clear();
+  run_session(in, Output, Dialect::Classic, MaxUciLine, tame, uci_command, GamePosition);
   return 0;
 }

@@ -109,7 +109,9 @@ TEST(Picker, EveryLegalMoveOnceInRandomPositions) {
     std::vector<Move> order = picked(pos, p);
     EXPECT_EQ(int(order.size()), all.count);
     EXPECT_EQ(std::set<Move>(order.begin(), order.end()).size(), order.size());
-    if (all.count) EXPECT_EQ(order[0], hash);
+    if (all.count) {
+      EXPECT_EQ(order[0], hash);
+    }
   }
 }
 

@@ -14,20 +14,6 @@
 
 namespace {
 
-// A silent search of `pos` to `depth` on a cleared table, with no clock.
-inline int search_to_depth(Position& pos, int depth) {
-  ensure_veltrix();
-  Search.reportsOff = true;
-  Engine.depthLimit = depth;
-  Engine.pondering = 0;
-  Clock.wtime = Clock.btime = 36000000;
-  Clock.wMovesToGo = Clock.bMovesToGo = 1;
-  Clock.winc = Clock.binc = 0;
-  table_clear();
-  start_search(pos);
-  return Search.rootScore;
-}
-
 struct EvaluationSwitches {
   EngineOptions saved = Engine;
   ~EvaluationSwitches() {

@@ -8,8 +8,6 @@
 #include <tuple>
 #include <vector>
 
-#include <dirent.h>
-
 #include "platform/platform.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/history.h"
@@ -18,19 +16,9 @@
 #include "veltrix/split.h"
 #include "veltrix/threads.h"
 #include "veltrix_support.h"
+#include "support/process_threads.h"
 
 namespace {
-
-// Threads of this process as the system sees them.
-int os_thread_count() {
-  int n = 0;
-  if (DIR* dir = opendir("/proc/self/task")) {
-    while (const dirent* entry = readdir(dir))
-      if (entry->d_name[0] != '.') n++;
-    closedir(dir);
-  }
-  return n;
-}
 
 uint64_t helper_nodes() {
   uint64_t sum = 0;
@@ -43,19 +31,6 @@ const char* const Middlegames[] = {
     "r2q1rk1/pb1nbppp/1p2pn2/2pp4/2PP4/1PN1PN2/PB2BPPP/R2Q1RK1 w - -",
     "2rq1rk1/pp1bppbp/3p1np1/4n3/3NP3/1BN1BP2/PPPQ2PP/2KR3R w - -",
 };
-
-// A silent search on a cleared table, with no clock; answers the score.
-int search_to_depth(Position& pos, int depth) {
-  Search.reportsOff = true;
-  Engine.depthLimit = depth;
-  Engine.pondering = 0;
-  Clock.wtime = Clock.btime = 36000000;
-  Clock.wMovesToGo = Clock.bMovesToGo = 1;
-  Clock.winc = Clock.binc = 0;
-  table_clear();
-  start_search(pos);
-  return Search.rootScore;
-}
 
 class VeltrixThreads : public ::testing::Test {
  protected:

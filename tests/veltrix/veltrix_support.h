@@ -16,6 +16,7 @@
 #include "veltrix/engine_options.h"
 #include "veltrix/fallback_eval.h"
 #include "veltrix/hash_table.h"
+#include "veltrix/search.h"
 #include "veltrix/search_state.h"
 
 inline void ensure_veltrix() {
@@ -70,4 +71,18 @@ inline Position mirrored(const Position& pos) {
   }
   fen += pos.SideToMove == White ? " b - -" : " w - -";
   return position_from(fen, Dialect::Veltrix);
+}
+
+// A silent search of `pos` to `depth` on a cleared table, with no clock.
+inline int search_to_depth(Position& pos, int depth) {
+  ensure_veltrix();
+  Search.reportsOff = true;
+  Engine.depthLimit = depth;
+  Engine.pondering = 0;
+  Clock.wtime = Clock.btime = 36000000;
+  Clock.wMovesToGo = Clock.bMovesToGo = 1;
+  Clock.winc = Clock.binc = 0;
+  table_clear();
+  start_search(pos);
+  return Search.rootScore;
 }

@@ -27,7 +27,9 @@ std::string check_search(const std::string& out, const std::string& fen, int dep
   for (size_t i = 0; i + 1 < lines.size(); i++)
     EXPECT_TRUE(is_search_line(lines[i]) || is_currmove_line(lines[i])) << "'" << lines[i] << "'";
   std::string last = lines[lines.size() - 2];
-  if (depth) EXPECT_EQ(last.rfind("info depth " + std::to_string(depth) + " ", 0), 0u) << last;
+  if (depth) {
+    EXPECT_EQ(last.rfind("info depth " + std::to_string(depth) + " ", 0), 0u) << last;
+  }
   return checked_best_move(lines.back(), fen);
 }
 
