@@ -72,11 +72,7 @@ inline void add_piece_moves(const Position& pos, Emitter& e, Bitboard targets, B
   constexpr int code = make_piece(Us, Type);
   while (pieces) {
     int from = pop_lsb(pieces);
-    Bitboard attacks = Type == Knight   ? KnightAttacks[from]
-                       : Type == Bishop ? bishop_attacks(from, occupied)
-                       : Type == Rook   ? rook_attacks(from, occupied)
-                                        : queen_attacks(from, occupied);
-    attacks &= targets;
+    Bitboard attacks = piece_attacks(Type, from, occupied) & targets;
     if (pinned & SquareBB[from]) attacks &= LineBB[ksq][from];
     while (attacks) {
       int to = pop_lsb(attacks);
@@ -354,13 +350,10 @@ bool move_playable(const Position& pos, Move m) {
       return to == from + 2 * up && relative_rank(us, from) == 1 && !pos.Board[from + up];
     }
     case Knight:
-      return (KnightAttacks[from] & SquareBB[to]) != 0;
     case Bishop:
-      return (bishop_attacks(to, occupied) & SquareBB[from]) != 0;
     case Rook:
-      return (rook_attacks(to, occupied) & SquareBB[from]) != 0;
     case Queen:
-      return (queen_attacks(to, occupied) & SquareBB[from]) != 0;
+      return (piece_attacks(PieceTypeOf[piece], to, occupied) & SquareBB[from]) != 0;
     case King:
       return (KingAttacks[from] & SquareBB[to]) != 0;
     default:
@@ -406,16 +399,10 @@ bool gives_check(const Position& pos, Move m) {
       if (PawnAttacks[us][to] & target) return true;
       break;
     case Knight:
-      if (KnightAttacks[to] & target) return true;
-      break;
     case Bishop:
-      if (bishop_attacks(to, occupied) & target) return true;
-      break;
     case Rook:
-      if (rook_attacks(to, occupied) & target) return true;
-      break;
     case Queen:
-      if (queen_attacks(to, occupied) & target) return true;
+      if (piece_attacks(movedType, to, occupied) & target) return true;
       break;
     default:
       break;
