@@ -68,7 +68,9 @@ void Incremental(benchmark::State& state) {
         NnuePlyData& current = records[p + 1];
         current.computed = 0;
         current.PieceChanges = game[p].changes;
-        NnueRequest request{game[p].side, game[p].lists.pieces, game[p].lists.squares,
+        NnueRequest request{game[p].side,
+                            game[p].lists.pieces,
+                            game[p].lists.squares,
                             {&current, p > 0 ? &records[p] : nullptr, p > 1 ? &records[p - 1] : nullptr}};
         benchmark::DoNotOptimize(evaluate_request(request));
       }

@@ -38,7 +38,7 @@ void init_magics();  // magics.cpp
 namespace {
 
 // The 10x12 board: square s sits at cell 21 + 10 * rank + file; the border is off-board.
-int Mailbox120[120];   // 1 off-board, 0 on the board
+int Mailbox120[120];  // 1 off-board, 0 on the board
 int CellToSquare[120];
 
 constexpr int cell_of(int sq) { return 21 + 10 * rank_of(sq) + file_of(sq); }
@@ -129,11 +129,9 @@ void init_directions_and_rays() {
 }
 
 void init_pawn_structure_masks() {
-  for (int f = 0; f < 8; f++)
-    AdjacentFilesBB[f] = (f > 0 ? FileBB[f - 1] : 0) | (f < 7 ? FileBB[f + 1] : 0);
+  for (int f = 0; f < 8; f++) AdjacentFilesBB[f] = (f > 0 ? FileBB[f - 1] : 0) | (f < 7 ? FileBB[f + 1] : 0);
   for (int sq = 0; sq < 64; sq++) {
-    for (int c = Black; c <= White; c++)
-      FrontFileBB[c][sq] = PassedPawnMask[c][sq] = NeighbourSpanBB[c][sq] = 0;
+    for (int c = Black; c <= White; c++) FrontFileBB[c][sq] = PassedPawnMask[c][sq] = NeighbourSpanBB[c][sq] = 0;
     int r = rank_of(sq), f = file_of(sq);
     if (r == 0 || r == 7) continue;
     Bitboard above = ~0ULL << (8 * (r + 1));
@@ -244,4 +242,3 @@ void init_tables() {
   init_bit_tables();
   init_magics();
 }
-

@@ -18,10 +18,10 @@ int least_valuable(const Position& pos, Bitboard attackers, int side, Bitboard& 
 
 int exchange_result(const Position& pos, int to, Bitboard occupied, int side, int firstGain, int onSquare,
                     const int (&value)[7]) {
-  const Bitboard diagonalSliders = pos.PieceBB[White][Bishop] | pos.PieceBB[Black][Bishop] |
-                                   pos.PieceBB[White][Queen] | pos.PieceBB[Black][Queen];
-  const Bitboard lineSliders = pos.PieceBB[White][Rook] | pos.PieceBB[Black][Rook] | pos.PieceBB[White][Queen] |
-                               pos.PieceBB[Black][Queen];
+  const Bitboard diagonalSliders =
+      pos.PieceBB[White][Bishop] | pos.PieceBB[Black][Bishop] | pos.PieceBB[White][Queen] | pos.PieceBB[Black][Queen];
+  const Bitboard lineSliders =
+      pos.PieceBB[White][Rook] | pos.PieceBB[Black][Rook] | pos.PieceBB[White][Queen] | pos.PieceBB[Black][Queen];
   Bitboard attackers = attackers_to(pos, to, occupied) & occupied;
   int gain[40];
   gain[0] = firstGain;

@@ -93,8 +93,7 @@ Bitboard relevant_mask(int sq, const int (&steps)[4][2]) {
   return mask;
 }
 
-void fill(Magic (&magics)[64], const MagicConstant (&constants)[64], Bitboard* table,
-          const int (&steps)[4][2]) {
+void fill(Magic (&magics)[64], const MagicConstant (&constants)[64], Bitboard* table, const int (&steps)[4][2]) {
   Bitboard* start = table;
   for (int sq = 0; sq < 64; sq++) {
     Magic& m = magics[sq];

@@ -95,8 +95,7 @@ inline void add_king_moves(const Position& pos, Emitter& e, Bitboard targets) {
 
 // Pawn captures of one diagonal direction; `fromStep` leads back from target to origin.
 template <int Us, bool West>
-inline void add_pawn_captures(const Position& pos, Emitter& e, Bitboard pawns, Bitboard targets,
-                              Bitboard pinned) {
+inline void add_pawn_captures(const Position& pos, Emitter& e, Bitboard pawns, Bitboard targets, Bitboard pinned) {
   constexpr int fromStep = West ? (Us == White ? -7 : 9) : (Us == White ? -9 : 7);
   constexpr Bitboard lastRank = Us == White ? 0xFF00000000000000ULL : 0xFFULL;
   int ksq = pos.KingSq[Us];
@@ -251,9 +250,7 @@ bool square_attacked(const Position& pos, int sq, int byColour) {
                            : attacked_by_them<White>(pos, sq, pos.occupied());
 }
 
-bool in_check(const Position& pos) {
-  return square_attacked(pos, pos.KingSq[pos.SideToMove], other(pos.SideToMove));
-}
+bool in_check(const Position& pos) { return square_attacked(pos, pos.KingSq[pos.SideToMove], other(pos.SideToMove)); }
 
 void generate_tactical(const Position& pos, MoveList& list) {
   Emitter e{first_free(list, 0)};
@@ -352,12 +349,9 @@ bool move_playable(const Position& pos, Move m) {
     case Knight:
     case Bishop:
     case Rook:
-    case Queen:
-      return (piece_attacks(PieceTypeOf[piece], to, occupied) & SquareBB[from]) != 0;
-    case King:
-      return (KingAttacks[from] & SquareBB[to]) != 0;
-    default:
-      return false;
+    case Queen: return (piece_attacks(PieceTypeOf[piece], to, occupied) & SquareBB[from]) != 0;
+    case King: return (KingAttacks[from] & SquareBB[to]) != 0;
+    default: return false;
   }
 }
 
@@ -404,8 +398,7 @@ bool gives_check(const Position& pos, Move m) {
     case Queen:
       if (piece_attacks(movedType, to, occupied) & target) return true;
       break;
-    default:
-      break;
+    default: break;
   }
   // Discovered: an own slider (not the moved piece) now sees the king.
   Bitboard movedAway = ~SquareBB[from];

@@ -189,8 +189,7 @@ void drop_impossible_ep(Position& pos) {
   int us = pos.SideToMove, them = other(us);
   int pushed = us == White ? ep - 8 : ep + 8;
   int origin = us == White ? ep + 8 : ep - 8;
-  if (relative_rank(them, ep) != 2 || pos.Board[pushed] != make_piece(them, Pawn) || pos.Board[ep] ||
-      pos.Board[origin])
+  if (relative_rank(them, ep) != 2 || pos.Board[pushed] != make_piece(them, Pawn) || pos.Board[ep] || pos.Board[origin])
     pos.EpTarget = 0;
 }
 
@@ -427,12 +426,12 @@ void make_move(Position& pos, Move m, int ply) {
         pos.PawnKey ^= ZobristPiece[victim][victimSq];
       } else if (promoted) {
         int type = PieceTypeOf[promoted];
-        pos.MaterialKey ^= ZobristPiece[piece][pos.PieceCount[us][Pawn]] ^
-                           ZobristPiece[promoted][pos.PieceCount[us][type]];
+        pos.MaterialKey ^=
+            ZobristPiece[piece][pos.PieceCount[us][Pawn]] ^ ZobristPiece[promoted][pos.PieceCount[us][type]];
         lift_piece<true>(pos, piece, to);
         put_piece<true>(pos, promoted, to);
-        pos.MaterialKey ^= ZobristPiece[piece][pos.PieceCount[us][Pawn]] ^
-                           ZobristPiece[promoted][pos.PieceCount[us][type]];
+        pos.MaterialKey ^=
+            ZobristPiece[piece][pos.PieceCount[us][Pawn]] ^ ZobristPiece[promoted][pos.PieceCount[us][type]];
         pos.HashKey ^= ZobristPiece[piece][to] ^ ZobristPiece[promoted][to];
         pos.PawnKey ^= ZobristPiece[piece][to];
       } else if ((to ^ from) == 16) {
@@ -454,8 +453,7 @@ void make_move(Position& pos, Move m, int ply) {
       if (from == ci.CastleKingSq) ci.CanCastleOO = ci.CanCastleOOO = 0;
       break;
     }
-    default:
-      break;
+    default: break;
   }
   finish_make(pos);
 }

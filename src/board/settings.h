@@ -6,12 +6,12 @@
 #include <cstdint>
 
 struct BoardSettings {
-  bool chess960 = false;        // UCI_Chess960: castling encoding and FEN castling letters
-  bool castlingOO = false;      // Castling_OO: castling written and read as "O-O" / "O-O-O"
-  bool ssePopcount = true;      // SSE_Popcount: processor population count or 16-bit table
-  bool ssePrefetch = true;      // SSE_Prefetch: prefetch the table bucket after each move
-  bool debugInfo = false;       // DebugInfoString: the "info string" diagnostics
-  bool sequenceOutput = true;   // move sequences are printed only while this is on
+  bool chess960 = false;       // UCI_Chess960: castling encoding and FEN castling letters
+  bool castlingOO = false;     // Castling_OO: castling written and read as "O-O" / "O-O-O"
+  bool ssePopcount = true;     // SSE_Popcount: processor population count or 16-bit table
+  bool ssePrefetch = true;     // SSE_Prefetch: prefetch the table bucket after each move
+  bool debugInfo = false;      // DebugInfoString: the "info string" diagnostics
+  bool sequenceOutput = true;  // move sequences are printed only while this is on
 };
 extern BoardSettings BoardConfig;
 

@@ -18,8 +18,18 @@ enum PieceType : int { NoPieceType = 0, Pawn = 1, Knight = 2, Bishop = 3, Rook =
 
 enum PieceCode : int {
   Empty = 0,
-  WhitePawn = 1, WhiteKnight, WhiteBishop, WhiteRook, WhiteQueen, WhiteKing,
-  BlackPawn = 7, BlackKnight, BlackBishop, BlackRook, BlackQueen, BlackKing,
+  WhitePawn = 1,
+  WhiteKnight,
+  WhiteBishop,
+  WhiteRook,
+  WhiteQueen,
+  WhiteKing,
+  BlackPawn = 7,
+  BlackKnight,
+  BlackBishop,
+  BlackRook,
+  BlackQueen,
+  BlackKing,
 };
 
 constexpr int PieceTypeOf[13] = {0, 1, 2, 3, 4, 5, 6, 1, 2, 3, 4, 5, 6};
@@ -77,12 +87,8 @@ struct ScorePair {
   int16_t eg = 0;
 };
 
-constexpr ScorePair operator+(ScorePair a, ScorePair b) {
-  return {int16_t(a.mg + b.mg), int16_t(a.eg + b.eg)};
-}
-constexpr ScorePair operator-(ScorePair a, ScorePair b) {
-  return {int16_t(a.mg - b.mg), int16_t(a.eg - b.eg)};
-}
+constexpr ScorePair operator+(ScorePair a, ScorePair b) { return {int16_t(a.mg + b.mg), int16_t(a.eg + b.eg)}; }
+constexpr ScorePair operator-(ScorePair a, ScorePair b) { return {int16_t(a.mg - b.mg), int16_t(a.eg - b.eg)}; }
 constexpr ScorePair& operator+=(ScorePair& a, ScorePair b) { return a = a + b; }
 constexpr ScorePair& operator-=(ScorePair& a, ScorePair b) { return a = a - b; }
 constexpr bool operator==(ScorePair a, ScorePair b) { return a.mg == b.mg && a.eg == b.eg; }

@@ -85,15 +85,13 @@ int cache_add(BookCache& cache, Key key, Move move) {
 }
 
 void cache_sort(BookCache& cache) {
-  std::sort(cache.items, cache.items + cache.count, [](const BookEntry& a, const BookEntry& b) {
-    return a.key != b.key ? a.key < b.key : a.count > b.count;
-  });
+  std::sort(cache.items, cache.items + cache.count,
+            [](const BookEntry& a, const BookEntry& b) { return a.key != b.key ? a.key < b.key : a.count > b.count; });
 }
 
 int cache_find_first(const BookCache& cache, Key key) {
   const BookEntry* begin = cache.items;
   const BookEntry* end = begin + cache.count;
-  const BookEntry* first =
-      std::lower_bound(begin, end, key, [](const BookEntry& e, Key k) { return e.key < k; });
+  const BookEntry* first = std::lower_bound(begin, end, key, [](const BookEntry& e, Key k) { return e.key < k; });
   return first != end && first->key == key ? int(first - begin) : -1;
 }

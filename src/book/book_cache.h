@@ -13,7 +13,7 @@ struct BookCache {
   uint32_t mask = 0;           // index slots - 1
   int count = 0;
   int capacity = 0;
-  int megabytes = 0;           // rough size, for the progress lines only
+  int megabytes = 0;  // rough size, for the progress lines only
 };
 
 // Capacity 1 and an index of two empty slots; false when memory is short.

@@ -8,7 +8,7 @@
 #include "board/position.h"
 
 struct BookEntry {
-  Key key;        // position before the move
+  Key key;  // position before the move
   Move move;
   int32_t count;  // how often the builder saw the move here, less one
   int16_t score;  // centipawns for the side to move, from the scorer; 0 unscored

@@ -57,8 +57,7 @@ int choose(int n) {
       if (tell) printf("info string book move choiced random = %d/%d\n", choice + 1, n);
       return choice;
     }
-    default:
-      return -1;
+    default: return -1;
   }
 }
 

@@ -73,8 +73,7 @@ TokenResult read_token(std::string_view token, GameState& game, Position& pos, B
   return TokenResult::Next;
 }
 
-TokenResult read_move_line(std::string_view line, GameState& game, Position& pos, BookCache& cache,
-                           PgnTotals& totals) {
+TokenResult read_move_line(std::string_view line, GameState& game, Position& pos, BookCache& cache, PgnTotals& totals) {
   while (true) {
     size_t start = line.find_first_not_of(' ');
     if (start == std::string_view::npos) return TokenResult::Next;

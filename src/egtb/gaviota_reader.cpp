@@ -15,8 +15,8 @@
 #include "board/types.h"
 #include "egtb/reader.h"
 
-static_assert(int(tb_PAWN) == Pawn && int(tb_KNIGHT) == Knight && int(tb_BISHOP) == Bishop &&
-                  int(tb_ROOK) == Rook && int(tb_QUEEN) == Queen && int(tb_KING) == King,
+static_assert(int(tb_PAWN) == Pawn && int(tb_KNIGHT) == Knight && int(tb_BISHOP) == Bishop && int(tb_ROOK) == Rook &&
+                  int(tb_QUEEN) == Queen && int(tb_KING) == King,
               "the library numbers the piece types as the board does");
 static_assert(int(tb_A1) == A1 && int(tb_H8) == H8, "the library numbers the squares as the board does");
 
@@ -173,19 +173,17 @@ bool table_available(int table, int sideToMove) {
   return table >= 1 && table <= int(Reader.tables.size()) && Reader.tables[table - 1].readable;
 }
 
-int read_table(int table, int sideToMove, const TableMen& white, const TableMen& black, int epSquare,
-               bool exchanged) {
+int read_table(int table, int sideToMove, const TableMen& white, const TableMen& black, int epSquare, bool exchanged) {
   if (!table_available(table, sideToMove)) return NoValue;
   unsigned whiteSquares[17], blackSquares[17];
   unsigned char whiteTypes[17], blackTypes[17];
   fill_men(white, exchanged, whiteSquares, whiteTypes);
   fill_men(black, exchanged, blackSquares, blackTypes);
-  unsigned ep =
-      epSquare == NoEpSquare ? unsigned(tb_NOSQUARE) : unsigned(exchanged ? FlipSquare(epSquare) : epSquare);
+  unsigned ep = epSquare == NoEpSquare ? unsigned(tb_NOSQUARE) : unsigned(exchanged ? FlipSquare(epSquare) : epSquare);
 
   unsigned info = tb_UNKNOWN, plies = 0;
-  if (!tb_probe_hard(to_library_side(sideToMove), ep, tb_NOCASTLE, whiteSquares, blackSquares, whiteTypes,
-                     blackTypes, &info, &plies)) {
+  if (!tb_probe_hard(to_library_side(sideToMove), ep, tb_NOCASTLE, whiteSquares, blackSquares, whiteTypes, blackTypes,
+                     &info, &plies)) {
     // The file was there at set-up but cannot be read now: play on without it.
     RegisteredTable& broken = Reader.tables[table - 1];
     broken.readable = false;

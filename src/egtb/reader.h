@@ -43,5 +43,4 @@ bool table_available(int table, int sideToMove);
 // For a table selected with a negative identifier, the caller has swapped the two
 // lists and the side to move into the table's colours but left the squares as they
 // stand on the board, and sets `exchanged`: the reader turns the board around.
-int read_table(int table, int sideToMove, const TableMen& white, const TableMen& black, int epSquare,
-               bool exchanged);
+int read_table(int table, int sideToMove, const TableMen& white, const TableMen& black, int epSquare, bool exchanged);

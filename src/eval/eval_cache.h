@@ -34,12 +34,12 @@ struct MaterialEntry {
 };
 
 struct PawnCacheEntry {
-  uint32_t checkKey;          // upper half of PawnKey; 0 = empty
-  ScorePair pawnScore;        // white minus black
-  uint8_t pawnlessFiles[2];   // per colour: bit f set when no own pawn stands on file f
-  uint8_t passedFiles[2];     // per colour: bit f set when a passed pawn stands on file f
-  uint8_t shelterKingSq[2];   // the king square the shelter belongs to
-  int16_t shelter[2];         // NoShelter when not worked out
+  uint32_t checkKey;         // upper half of PawnKey; 0 = empty
+  ScorePair pawnScore;       // white minus black
+  uint8_t pawnlessFiles[2];  // per colour: bit f set when no own pawn stands on file f
+  uint8_t passedFiles[2];    // per colour: bit f set when a passed pawn stands on file f
+  uint8_t shelterKingSq[2];  // the king square the shelter belongs to
+  int16_t shelter[2];        // NoShelter when not worked out
 };
 
 // What the option handlers and the clearing operation see of a cache.

@@ -9,8 +9,8 @@ constexpr ScorePair HangingBonus[6] = {{}, {2, 4}, {4, 8}, {4, 8}, {8, 16}, {16,
 ScorePair side_hanging(const Position& pos, int colour, const AttackInfo& info) {
   const int them = other(colour);
   // Pieces our pawns attack are priced by the pawn-threat term instead.
-  Bitboard targets = pos.ColourBB[them] & ~pos.PieceBB[them][King] & info.allAttacks[colour] &
-                     ~info.allAttacks[them] & ~info.attacksBy[colour][Pawn];
+  Bitboard targets = pos.ColourBB[them] & ~pos.PieceBB[them][King] & info.allAttacks[colour] & ~info.allAttacks[them] &
+                     ~info.attacksBy[colour][Pawn];
   ScorePair score{};
   for (int type = Pawn; type <= Queen; type++) {
     int n = popcount(targets & pos.PieceBB[them][type]);

@@ -16,9 +16,8 @@ int side_king_safety(const Position& pos, int colour, const AttackInfo& info, co
   if (!info.kingAttackEnabled[them] || relative_rank(colour, king) > 2) return 0;
 
   // The cached shelter is valid only for the king square it was computed for.
-  int shelter = entry.shelterKingSq[colour] == king && entry.shelter[colour] != NoShelter
-                    ? entry.shelter[colour]
-                    : king_shelter(pos, colour);
+  int shelter = entry.shelterKingSq[colour] == king && entry.shelter[colour] != NoShelter ? entry.shelter[colour]
+                                                                                          : king_shelter(pos, colour);
   int attackers = info.kingAttackers[them];
   int penalty = attackers >= 2 ? info.kingAttackWeight[them] * KingAttackPercent[std::min(attackers, 8)] / 100 : 0;
   return shelter - penalty;

@@ -43,18 +43,15 @@ int side_scale(const Position& pos, int colour, int pieces) {
   int minors = own[Knight] + own[Bishop];
   int theirMinors = their[Knight] + their[Bishop];
   switch (pieces) {
-    case 0:
-      return DeadDraw;  // bare kings
-    case 1:
-      return minors == 1 ? DeadDraw : 1;  // a lone minor cannot mate
+    case 0: return DeadDraw;                    // bare kings
+    case 1: return minors == 1 ? DeadDraw : 1;  // a lone minor cannot mate
     case 2:
       if (own[Knight] == 2) return 8;  // two knights cannot force mate
       return minors == 1 && their[Rook] == 1 ? 8 : 1;
     case 3:
       if (minors == 2 && theirMinors == 1) return 4;
       return own[Rook] == 1 && minors == 1 && their[Rook] == 1 ? 2 : 1;
-    default:
-      return 1;
+    default: return 1;
   }
 }
 

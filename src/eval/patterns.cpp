@@ -50,8 +50,8 @@ ScorePair side_patterns(const Position& pos, int colour) {
 // None of the patterns applies without a king or minor or rook on the first,
 // third or seventh rank, which is the usual case after the opening.
 bool worth_looking(const Position& pos, int colour) {
-  Bitboard pieces = pos.PieceBB[colour][King] | pos.PieceBB[colour][Knight] | pos.PieceBB[colour][Bishop] |
-                    pos.PieceBB[colour][Rook];
+  Bitboard pieces =
+      pos.PieceBB[colour][King] | pos.PieceBB[colour][Knight] | pos.PieceBB[colour][Bishop] | pos.PieceBB[colour][Rook];
   return pieces & (RelativeRankBB[colour][0] | RelativeRankBB[colour][2] | RelativeRankBB[colour][6]);
 }
 

@@ -44,8 +44,8 @@ ScorePair side_structure(const Position& pos, int colour, PawnCacheEntry& entry)
     bool blockedSpan = PassedPawnMask[colour][sq] & enemy;
     bool defended = blockedSpan && (own & PawnAttacks[them][sq]);
     bool attacksPawn = enemy & PawnAttacks[colour][sq];
-    bool backward = !(own & NeighbourSpanBB[colour][sq]) && !attacksPawn && !doubled && !isolated && blockedSpan &&
-                    !defended;
+    bool backward =
+        !(own & NeighbourSpanBB[colour][sq]) && !attacksPawn && !doubled && !isolated && blockedSpan && !defended;
     bool candidate = open && blockedSpan && !isolated && !doubled && !backward && !attacksPawn;
 
     if (doubled) score += by_file(Doubled, open);

@@ -33,8 +33,8 @@ struct EnemyKing {
   Bitboard zone;
 };
 
-void rook_file_terms(int colour, int sq, const AttackInfo& info, const PawnCacheEntry& entry,
-                     const EnemyKing& king, Tally& t) {
+void rook_file_terms(int colour, int sq, const AttackInfo& info, const PawnCacheEntry& entry, const EnemyKing& king,
+                     Tally& t) {
   int file = file_of(sq), bit = 1 << file;
   if (!(entry.pawnlessFiles[colour] & bit)) return;
   t.add_both(entry.pawnlessFiles[other(colour)] & bit ? OpenFileBonus : HalfOpenFileBonus);

@@ -59,7 +59,8 @@ namespace {
 int set_bits(const uint64_t* mask, int words, uint16_t* positions) {
   int n = 0;
   for (int word = 0; word < words; ++word)
-    for (uint64_t bits = mask[word]; bits; bits &= bits - 1) positions[n++] = uint16_t(64 * word + __builtin_ctzll(bits));
+    for (uint64_t bits = mask[word]; bits; bits &= bits - 1)
+      positions[n++] = uint16_t(64 * word + __builtin_ctzll(bits));
   return n;
 }
 
@@ -79,8 +80,8 @@ using V128 = __m128i;
 
 V128 load128(const void* p) { return _mm_load_si128(static_cast<const V128*>(p)); }
 
-void affine_sse41(const int8_t* input, const uint16_t* active, int count, const int16_t* weights,
-                  const int32_t* biases, V128 sums[8]) {
+void affine_sse41(const int8_t* input, const uint16_t* active, int count, const int16_t* weights, const int32_t* biases,
+                  V128 sums[8]) {
   for (int r = 0; r < 8; ++r) sums[r] = load128(biases + 4 * r);
   for (int k = 0; k < count; k += 2) {
     int first = active[k], second = k + 1 < count ? active[k + 1] : -1;
@@ -154,8 +155,8 @@ using V256 = __m256i;
 
 V256 load256(const void* p) { return _mm256_load_si256(static_cast<const V256*>(p)); }
 
-void affine_avx2(const int8_t* input, const uint16_t* active, int count, const int16_t* weights,
-                 const int32_t* biases, V256 sums[4]) {
+void affine_avx2(const int8_t* input, const uint16_t* active, int count, const int16_t* weights, const int32_t* biases,
+                 V256 sums[4]) {
   for (int g = 0; g < 2; ++g) {
     V256 first = load256(biases + 16 * g), second = load256(biases + 16 * g + 8);
     sums[2 * g] = _mm256_permute2x128_si256(first, second, 0x20);

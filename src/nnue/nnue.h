@@ -27,8 +27,18 @@ constexpr size_t NnueFileSize = 21022697;
 // NnuePieceCode: the position in "_KQRBNPkqrbnp_".
 enum NnuePieceCode : int {
   NnueNone = 0,
-  NnueWhiteKing = 1, NnueWhiteQueen, NnueWhiteRook, NnueWhiteBishop, NnueWhiteKnight, NnueWhitePawn,
-  NnueBlackKing = 7, NnueBlackQueen, NnueBlackRook, NnueBlackBishop, NnueBlackKnight, NnueBlackPawn,
+  NnueWhiteKing = 1,
+  NnueWhiteQueen,
+  NnueWhiteRook,
+  NnueWhiteBishop,
+  NnueWhiteKnight,
+  NnueWhitePawn,
+  NnueBlackKing = 7,
+  NnueBlackQueen,
+  NnueBlackRook,
+  NnueBlackBishop,
+  NnueBlackKnight,
+  NnueBlackPawn,
 };
 
 // The hidden layers' weights are stored transposed (the 32 weights one input feeds

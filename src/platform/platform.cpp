@@ -34,9 +34,7 @@ struct StdinReader {
   size_t start = 0, end = 0;
   bool ended = false;
 
-  const char* find_newline() const {
-    return static_cast<const char*>(memchr(buffer + start, '\n', end - start));
-  }
+  const char* find_newline() const { return static_cast<const char*>(memchr(buffer + start, '\n', end - start)); }
 
   // Reads more bytes; returns false on a read error.
   bool fill() {

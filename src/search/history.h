@@ -18,6 +18,5 @@ constexpr int HistoryLimit = 5000;
 
 void clear_ordering_tables();
 
-void update_killers_and_counters(int thread, SearchStack& ss, Move previousMove, Move hashMove, Move bestMove,
-                                 int ply);
+void update_killers_and_counters(int thread, SearchStack& ss, Move previousMove, Move hashMove, Move bestMove, int ply);
 void update_history(int thread, Move bestMove, int depth, const Move* quietList, int quietCount);

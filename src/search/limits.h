@@ -4,24 +4,24 @@
 #include <cstdint>
 
 struct SideClock {
-  int time = 1000;     // milliseconds left on the clock
-  int movesToGo = 0;   // 0: no moves-to-go given
-  int increment = 0;   // milliseconds
+  int time = 1000;    // milliseconds left on the clock
+  int movesToGo = 0;  // 0: no moves-to-go given
+  int increment = 0;  // milliseconds
 };
 
 struct TimeControl {
-  SideClock side[2];       // indexed by colour, black first
+  SideClock side[2];  // indexed by colour, black first
   int depthLimit = 119;
-  bool infinite = false;   // "go infinite", or "go ponder" with Ponder on
-  bool movetime = false;   // the clock values came from "go movetime"
+  bool infinite = false;  // "go infinite", or "go ponder" with Ponder on
+  bool movetime = false;  // the clock values came from "go movetime"
   // Copies of the side to move's values, taken when time is allocated.
   int sideTime = 0;
   int sideMovesToGo = 0;
   int sideIncrement = 0;
-  uint32_t startMs = 0;    // search start; differences are taken in 32-bit unsigned arithmetic
-  uint32_t limit = 1;      // time limit of the current move in milliseconds, never 0
-  int pollCounter = 0;     // main-thread nodes since the last poll
-  int pollInterval = 1000; // main-thread nodes between polls
+  uint32_t startMs = 0;     // search start; differences are taken in 32-bit unsigned arithmetic
+  uint32_t limit = 1;       // time limit of the current move in milliseconds, never 0
+  int pollCounter = 0;      // main-thread nodes since the last poll
+  int pollInterval = 1000;  // main-thread nodes between polls
 };
 
 extern TimeControl Time;

@@ -45,9 +45,7 @@ Move next_selected(MovePicker& p, Move hashMove) {
 
 }  // namespace
 
-bool move_is_legal_here(const Position& pos, Move m) {
-  return move_playable(pos, m) && move_keeps_king_safe(pos, m);
-}
+bool move_is_legal_here(const Position& pos, Move m) { return move_playable(pos, m) && move_keeps_king_safe(pos, m); }
 
 int capture_score(const Position& pos, Move m) {
   if (int promoted = PromotionPiece(m))
@@ -55,9 +53,7 @@ int capture_score(const Position& pos, Move m) {
   return exchange_score(pos, m);
 }
 
-int evasion_score(const Position& pos, Move m) {
-  return is_tactical(m) ? capture_score(pos, m) : history_of(pos, m);
-}
+int evasion_score(const Position& pos, Move m) { return is_tactical(m) ? capture_score(pos, m) : history_of(pos, m); }
 
 int quiet_score(const Position& pos, Move m) {
   if (int promoted = PromotionPiece(m))
@@ -175,11 +171,9 @@ Move next_move(const Position& pos, MovePicker& p, Move hashMove, Move killer1, 
         p.stage = Evasions;
         break;
 
-      case Evasions:
-        return next_selected(p, hashMove);
+      case Evasions: return next_selected(p, hashMove);
 
-      default:
-        return 0;
+      default: return 0;
     }
   }
 }
@@ -201,8 +195,7 @@ Move next_capture(const Position& pos, MovePicker& p, Move hashMove) {
         break;
 
       case Captures:
-      case CaptureEvasions:
-        return next_selected(p, hashMove);
+      case CaptureEvasions: return next_selected(p, hashMove);
 
       case CaptureEvasionHash:
         p.stage = CaptureEvasionGenerate;
@@ -216,8 +209,7 @@ Move next_capture(const Position& pos, MovePicker& p, Move hashMove) {
         p.stage = CaptureEvasions;
         break;
 
-      default:
-        return 0;
+      default: return 0;
     }
   }
 }

@@ -39,8 +39,7 @@ void pv_from_table(Position& root, Move rootMove) {
   make_move(root, rootMove, 1);
   int length = 1;
   TTEntry entry;
-  while (length < MaxPvLength && tt_probe(root.HashKey, entry) && entry.move &&
-         move_is_legal_here(root, entry.move)) {
+  while (length < MaxPvLength && tt_probe(root.HashKey, entry) && entry.move && move_is_legal_here(root, entry.move)) {
     line[length] = pv[length] = entry.move;
     make_move(root, entry.move, length + 1);
     length++;

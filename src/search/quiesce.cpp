@@ -64,8 +64,7 @@ int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode
     }
     // A move that loses material in the exchange is worth less than standing pat
     // (or than the evasion already searched): passed over, it changes nothing.
-    if (prunable && (!inCheck || (!CapturedPiece(m) && bestValue > -SCORE_MATE_RANGE)) && see(pos, m) < 0)
-      continue;
+    if (prunable && (!inCheck || (!CapturedPiece(m) && bestValue > -SCORE_MATE_RANGE)) && see(pos, m) < 0) continue;
     make_move(pos, m, ply);
     int v = -quiesce(pos, -beta, -alpha, qdepth - 1, ply + 1, pvNode);
     unmake_move(pos, m, ply);

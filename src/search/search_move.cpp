@@ -19,8 +19,7 @@ struct Reduction {
 };
 
 bool is_ordering_move(const NodeFrame& node, Move m) {
-  return m == node.hashMove || m == node.killer1 || m == node.killer2 || m == node.counter1 ||
-         m == node.counter2;
+  return m == node.hashMove || m == node.killer1 || m == node.killer2 || m == node.counter1 || m == node.counter2;
 }
 
 // Late moves that neither extend nor come from the ordering heuristics are
@@ -74,8 +73,8 @@ MoveTraits classify_move(const Position& pos, Move m) {
   return t;
 }
 
-bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, const MoveTraits& traits,
-                 int& bestValue, int& value) {
+bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, const MoveTraits& traits, int& bestValue,
+                 int& value) {
   const int thread = pos.ThreadSlot;
   const int alpha = node.alpha, beta = node.beta, ply = node.ply;
   const int newDepth = node.depth + traits.extension - 1;

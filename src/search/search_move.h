@@ -29,5 +29,5 @@ MoveTraits classify_move(const Position& pos, Move m);
 // from the node's point of view, or false when the move is pruned without a
 // search. A move pruned for futility lifts bestValue to the value it could at
 // best have reached. After a stop the value means nothing.
-bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, const MoveTraits& traits,
-                 int& bestValue, int& value);
+bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, const MoveTraits& traits, int& bestValue,
+                 int& value);

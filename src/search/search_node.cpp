@@ -201,19 +201,19 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, bool pvN
   }
 
   // The hash move is singular when every other move falls clearly short of it.
-  const bool singularCandidate = !excluded && depth >= 8 && tt.found && hashMove &&
-                                 (tt.entry.bound & BOUND_LOWER) && tt.entry.depth >= depth - 3 &&
-                                 tt.entry.score != SCORE_NONE && abs_score(tt.score) < SCORE_DECISIVE;
+  const bool singularCandidate = !excluded && depth >= 8 && tt.found && hashMove && (tt.entry.bound & BOUND_LOWER) &&
+                                 tt.entry.depth >= depth - 3 && tt.entry.score != SCORE_NONE &&
+                                 abs_score(tt.score) < SCORE_DECISIVE;
   const bool splitAllowed = Options.threads > 1 && depth >= 5;
   const int earlierEval = ss.staticEval[ply - 2];
-  const bool improving = ss.staticEval[ply] == SCORE_NONE || earlierEval == SCORE_NONE ||
-                         ss.staticEval[ply] >= earlierEval;
+  const bool improving =
+      ss.staticEval[ply] == SCORE_NONE || earlierEval == SCORE_NONE || ss.staticEval[ply] >= earlierEval;
 
   // A singular search runs inside this node's move loop, so it must not take over
   // the node's own picker.
   MovePicker& picker = excluded ? Search.singularPickers[thread][ply] : Search.pickers[thread][ply];
   picker_start(picker, inCheck ? EvasionHash : MainHash);
-  NodeFrame node{alpha,      beta,     depth,   ply,     pvNode,   cutNode, inCheck,
+  NodeFrame node{alpha,     beta,       depth,    ply,     pvNode,  cutNode,  inCheck,
                  improving, staticEval, hashMove, killer1, killer2, counter1, counter2};
   while (Move m = next_move(pos, picker, hashMove, killer1, killer2, counter1, counter2)) {
     if (m == excluded) continue;

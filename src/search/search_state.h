@@ -55,6 +55,5 @@ uint64_t total_nodes();
 // Whether the thread's current search must end: the whole search was stopped, or a
 // fail high at a split point made the thread's work there useless.
 inline bool search_stopped(int thread) {
-  return Search.stopFlag.load(std::memory_order_relaxed) ||
-         Pool.slots[thread].abort.load(std::memory_order_relaxed);
+  return Search.stopFlag.load(std::memory_order_relaxed) || Pool.slots[thread].abort.load(std::memory_order_relaxed);
 }

@@ -23,8 +23,8 @@ bool any_helper_available(int master) {
   return false;
 }
 
-SplitPoint& open_split_point(Position& pos, MovePicker& picker, const NodeFrame& node, int moveCount,
-                             int bestValue, Move bestMove) {
+SplitPoint& open_split_point(Position& pos, MovePicker& picker, const NodeFrame& node, int moveCount, int bestValue,
+                             Move bestMove) {
   const int master = pos.ThreadSlot;
   PoolSlot& owner = Pool.slots[master];
   SplitPoint& sp = Pool.splitPoints[master][owner.splitCount];

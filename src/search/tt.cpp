@@ -18,8 +18,8 @@ constexpr uint64_t pack_score_etc(int score, uint8_t age, int depth, int bound) 
 constexpr uint64_t EmptyScoreEtc = pack_score_etc(SCORE_NONE, 0, TTPvDepth, BOUND_NONE);
 
 TTEntry unpack(uint64_t keyMove, uint64_t scoreEtc) {
-  return {uint32_t(keyMove), uint32_t(keyMove >> 32), int16_t(uint16_t(scoreEtc)), uint8_t(scoreEtc >> 16),
-          int8_t(uint8_t(scoreEtc >> 24)), uint8_t(scoreEtc >> 32)};
+  return {uint32_t(keyMove),       uint32_t(keyMove >> 32),         int16_t(uint16_t(scoreEtc)),
+          uint8_t(scoreEtc >> 16), int8_t(uint8_t(scoreEtc >> 24)), uint8_t(scoreEtc >> 32)};
 }
 
 uint32_t entries_for(int megabytes) {
@@ -123,8 +123,8 @@ void tt_store(Key key, int bound, int score, Move move, int depth) {
   TTSlot* bucket = TT.entries + (uint32_t(key) & TT.indexMask);
   TTSlot* target = nullptr;
   TTSlot* victim = bucket;
-  TTEntry victimEntry = unpack(victim->keyMove.load(std::memory_order_relaxed),
-                               victim->scoreEtc.load(std::memory_order_relaxed));
+  TTEntry victimEntry =
+      unpack(victim->keyMove.load(std::memory_order_relaxed), victim->scoreEtc.load(std::memory_order_relaxed));
   for (int i = 0; i < 4; i++) {
     uint64_t keyMove = bucket[i].keyMove.load(std::memory_order_relaxed);
     TTEntry e = unpack(keyMove, bucket[i].scoreEtc.load(std::memory_order_relaxed));

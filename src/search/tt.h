@@ -14,7 +14,7 @@ enum Bound : uint8_t { BOUND_NONE = 0, BOUND_UPPER = 1, BOUND_LOWER = 2, BOUND_E
 struct TTEntry {
   uint32_t key32;  // upper half of the position key, 0 = empty
   uint32_t move;
-  int16_t score;   // stored form (mate scores relative to the position)
+  int16_t score;  // stored form (mate scores relative to the position)
   uint8_t age;
   int8_t depth;
   uint8_t bound;

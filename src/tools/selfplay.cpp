@@ -22,9 +22,12 @@ unsigned games_played(const SelfPlayScore& score) { return score.whiteWins + sco
 double white_points(const SelfPlayScore& score) { return score.whiteWins + 0.5 * score.draws; }
 
 void count_result(SelfPlayScore& score, GameResult result) {
-  if (result == WhiteWon) score.whiteWins++;
-  else if (result == BlackWon) score.blackWins++;
-  else score.draws++;
+  if (result == WhiteWon)
+    score.whiteWins++;
+  else if (result == BlackWon)
+    score.blackWins++;
+  else
+    score.draws++;
 }
 
 bool usable_line(const char* line) {
@@ -97,8 +100,8 @@ int score_per_mille(const SelfPlayScore& score) {
 
 void print_results(const SelfPlayScore& score, uint32_t elapsedMs, const char* lineEnd) {
   printf("results = %0.1f / %d ( %d ), white = %d, draw = %d, black = %d, time used: %u min%s", white_points(score),
-         int(games_played(score)), score_per_mille(score), int(score.whiteWins), int(score.draws),
-         int(score.blackWins), elapsedMs / 1000 / 60, lineEnd);
+         int(games_played(score)), score_per_mille(score), int(score.whiteWins), int(score.draws), int(score.blackWins),
+         elapsedMs / 1000 / 60, lineEnd);
 }
 
 int selfplay(Position& pos, int games) {

@@ -54,8 +54,8 @@ void info_line(int score, int bound, int depth, int multipvIndex) {
     if (bound == ReportLower) printf("lowerbound ");
     printf("nodes %" PRIu64 " nps %d tbhits %" PRIu64 " time %u pv ", nodes, nps, Tablebases.hits, elapsed);
   } else if (search_output()) {
-    printf("depth %d/%d time %u nodes %" PRIu64 " nps %d tb %" PRIu64 "\n", depth, Search.selDepth, elapsed, nodes,
-           nps, Tablebases.hits);
+    printf("depth %d/%d time %u nodes %" PRIu64 " nps %d tb %" PRIu64 "\n", depth, Search.selDepth, elapsed, nodes, nps,
+           Tablebases.hits);
     print_score(score);
     printf("pv ");
     if (bound == ReportUpper) printf("? ");

@@ -36,7 +36,8 @@ void print_identification() {
   printf("option name Hash type spin default %d min %d max %d \n", TT.hashMegabytes, 1, TTMaxMegabytes);
   printf("option name EvalHash type spin default %d min %d max %d \n", eval_cache_size().megabytes, 1, EvalHashMaxMb);
   printf("option name PawnHash type spin default %d min %d max %d \n", pawn_cache_size().megabytes, 1, PawnHashMaxMb);
-  printf("option name MaterialHash type spin default %d min %d max %d \n", material_cache_size().megabytes, 1, MaterialHashMaxMb);
+  printf("option name MaterialHash type spin default %d min %d max %d \n", material_cache_size().megabytes, 1,
+         MaterialHashMaxMb);
   printf("option name ClearHash type button \n");
   print_check_option("Ponder", Options.ponder);
   printf("option name MultiPV type spin default %d min 1 max %d \n", Options.multiPV, 255);
@@ -106,13 +107,15 @@ void set_option(const std::string& name, const std::string& value) {
     report_resize(tt_resize(mb), "transposition table", mb, nullptr);  // the table echoes itself
   } else if (name == "EvalHash") {
     int mb = clamp_spin(value, 1, EvalHashMaxMb);
-    report_resize(eval_resize_result(eval_cache_resize(mb)), "evaluation cache", mb, "info string Eval Hash size = %d\n");
+    report_resize(eval_resize_result(eval_cache_resize(mb)), "evaluation cache", mb,
+                  "info string Eval Hash size = %d\n");
   } else if (name == "PawnHash") {
     int mb = clamp_spin(value, 1, PawnHashMaxMb);
     report_resize(eval_resize_result(pawn_cache_resize(mb)), "pawn cache", mb, "info string Pawn Hash size = %d\n");
   } else if (name == "MaterialHash") {
     int mb = clamp_spin(value, 1, MaterialHashMaxMb);
-    report_resize(eval_resize_result(material_cache_resize(mb)), "material cache", mb, "info string Material Hash size = %d\n");
+    report_resize(eval_resize_result(material_cache_resize(mb)), "material cache", mb,
+                  "info string Material Hash size = %d\n");
   } else if (name == "ClearHash") {
     tt_clear();
     echo("%s", "info string ClearHash\n");
@@ -186,10 +189,11 @@ void set_option(const std::string& name, const std::string& value) {
 
 bool is_option_name(const std::string& token) {
   static const char* const names[] = {
-      "UCI_EngineAbout", "Hash", "EvalHash", "PawnHash", "MaterialHash", "ClearHash", "Ponder", "MultiPV",
-      "UCI_Chess960", "Castling_OO", "Threads", "UseNalimov", "NalimovPath", "NalimovCache", "OwnBook",
-      "BookFileName", "BookStyle", "BookMovesScore", "ListBookMoves", "BookLearn", "DebugInfoString",
-      "UCI_ShowCurrLine", "UsePlayLevel", "PlayLevel", "SSE_Popcount", "SSE_Prefetch"};
+      "UCI_EngineAbout", "Hash",         "EvalHash",        "PawnHash",         "MaterialHash", "ClearHash",
+      "Ponder",          "MultiPV",      "UCI_Chess960",    "Castling_OO",      "Threads",      "UseNalimov",
+      "NalimovPath",     "NalimovCache", "OwnBook",         "BookFileName",     "BookStyle",    "BookMovesScore",
+      "ListBookMoves",   "BookLearn",    "DebugInfoString", "UCI_ShowCurrLine", "UsePlayLevel", "PlayLevel",
+      "SSE_Popcount",    "SSE_Prefetch"};
   for (const char* name : names)
     if (token == name) return true;
   return false;

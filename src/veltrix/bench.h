@@ -10,7 +10,7 @@
 int run_bench(int argc, char** argv);
 
 struct BenchResult {
-  uint64_t nodes;  // the signature
+  uint64_t nodes;     // the signature
   uint64_t searchMs;  // the searches alone, without clearing the table before each
 };
 

@@ -5,9 +5,7 @@
 
 bool ForceFullRefresh = false;
 
-int evaluate(const Position& pos) {
-  return network_in_use() ? evaluate_network(pos) : evaluate_fallback(pos);
-}
+int evaluate(const Position& pos) { return network_in_use() ? evaluate_network(pos) : evaluate_fallback(pos); }
 
 int evaluate_at(SearchThread& th, const Position& pos, int ply) {
   if (!network_in_use()) return evaluate_fallback(pos);
@@ -26,7 +24,9 @@ void keep_line_current(SearchThread& th, const Position& pos, int ply) {
   NnueLists lists;
   build_piece_lists(pos, lists);
   int side = pos.SideToMove == White ? 0 : 1;
-  update_accumulator({side, lists.pieces, lists.squares,
+  update_accumulator({side,
+                      lists.pieces,
+                      lists.squares,
                       {&th.nnue[ply], ply >= 1 ? &th.nnue[ply - 1] : nullptr, ply >= 2 ? &th.nnue[ply - 2] : nullptr}});
 }
 

@@ -41,8 +41,7 @@ void outpost(const Position& pos, const Side& s, int sq, Tally& t) {
   t.add(v);
 }
 
-void rook_file(const Position& pos, const Side& s, const AttackInfo& info, const PawnResult& pawns, int sq,
-               Tally& t) {
+void rook_file(const Position& pos, const Side& s, const AttackInfo& info, const PawnResult& pawns, int sq, Tally& t) {
   int file = file_of(sq), bit = 1 << file;
   if (!(pawns.pawnlessFiles[s.us] & bit)) return;
   pawns.pawnlessFiles[s.them] & bit ? t.add(20, 40) : t.add(10, 20);

@@ -18,9 +18,8 @@ constexpr uint64_t pack_data(int score, int staticEval, uint16_t generation, int
 constexpr uint64_t EmptyData = pack_data(ScoreNone, ScoreNone, 0, -100, BoundNone);
 
 HashEntry unpack(uint64_t keyMove, uint64_t data) {
-  return {uint32_t(keyMove),         uint32_t(keyMove >> 32),   int16_t(uint16_t(data)),
-          int16_t(uint16_t(data >> 16)), uint16_t(data >> 32), int8_t(uint8_t(data >> 48)),
-          uint8_t(data >> 56)};
+  return {uint32_t(keyMove),    uint32_t(keyMove >> 32),     int16_t(uint16_t(data)), int16_t(uint16_t(data >> 16)),
+          uint16_t(data >> 32), int8_t(uint8_t(data >> 48)), uint8_t(data >> 56)};
 }
 
 HashEntry read_slot(const HashSlot& s) {

@@ -6,7 +6,8 @@ namespace {
 
 void halve_history() {
   for (int piece = 1; piece <= 12; piece++)
-    for (std::atomic<int>& v : SharedHistory[piece]) v.store(v.load(std::memory_order_relaxed) / 2, std::memory_order_relaxed);
+    for (std::atomic<int>& v : SharedHistory[piece])
+      v.store(v.load(std::memory_order_relaxed) / 2, std::memory_order_relaxed);
 }
 
 // Adds to one entry and answers the new value. Threads may lose each other's

@@ -54,9 +54,7 @@ Move next_capture(const Position& pos, MovePicker& p, bool keepWaiting) {
 
 }  // namespace
 
-bool move_is_legal_here(const Position& pos, Move m) {
-  return move_playable(pos, m) && move_keeps_king_safe(pos, m);
-}
+bool move_is_legal_here(const Position& pos, Move m) { return move_playable(pos, m) && move_keeps_king_safe(pos, m); }
 
 int capture_score(Move m) {
   if (int promoted = PromotionPiece(m)) return PromotionBand + value_of(promoted) + value_of(CapturedPiece(m));
@@ -168,8 +166,7 @@ Move next_move(const Position& pos, MovePicker& p) {
         p.stage = PickDone;
         break;
 
-      default:
-        return 0;
+      default: return 0;
     }
   }
 }

@@ -37,8 +37,7 @@ void pv_from_table(Position& root) {
   make_move(root, pv[0], 1);
   int length = 1;
   HashEntry entry;
-  while (length < MaxLine && table_probe(root.HashKey, entry) && entry.move &&
-         move_is_legal_here(root, entry.move)) {
+  while (length < MaxLine && table_probe(root.HashKey, entry) && entry.move && move_is_legal_here(root, entry.move)) {
     pv[length] = entry.move;
     make_move(root, entry.move, length + 1);
     length++;

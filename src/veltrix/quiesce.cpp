@@ -75,7 +75,7 @@ int quiesce(SearchThread& th, Position& pos, int alpha, int beta, int ply, bool 
     }
   }
   if (inCheck && moveCount == 0) return mated_in(ply);
-  table_store(pos.HashKey, bestValue > entryAlpha ? BoundExact : BoundUpper, score_to_table(bestValue, ply),
-              bestMove, tableDepth, staticEval);
+  table_store(pos.HashKey, bestValue > entryAlpha ? BoundExact : BoundUpper, score_to_table(bestValue, ply), bestMove,
+              tableDepth, staticEval);
   return bestValue;
 }

@@ -38,8 +38,7 @@ bool prunes_move(const Position& pos, const NodeFrame& node, Move m, const MoveF
   return false;
 }
 
-int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, const MoveFacts& facts,
-                int moveCount) {
+int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, const MoveFacts& facts, int moveCount) {
   const int alpha = node.alpha, beta = node.beta, depth = node.depth, ply = node.ply;
   const int newDepth = new_depth(node, facts);
   play_move(th, pos, m, ply);

@@ -32,5 +32,4 @@ bool prunes_move(const Position& pos, const NodeFrame& node, Move m, const MoveF
 // Makes the move (the moveCount-th of the node), searches it, reduced and again at
 // full depth and window as its results ask, and takes it back. Answers its value
 // from the node's side; after a stop the value means nothing.
-int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, const MoveFacts& facts,
-                int moveCount);
+int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, const MoveFacts& facts, int moveCount);

@@ -200,9 +200,8 @@ int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth,
     }
   }
 
-  const bool singularCandidate = !excluded && depth >= 8 && tt.found && hashMove &&
-                                 (tt.entry.bound & BoundLower) && tt.entry.depth >= std::max(depth - 3, 1) &&
-                                 tt.score < ScoreDecisive;
+  const bool singularCandidate = !excluded && depth >= 8 && tt.found && hashMove && (tt.entry.bound & BoundLower) &&
+                                 tt.entry.depth >= std::max(depth - 3, 1) && tt.score < ScoreDecisive;
   const bool splitAllowed = !inCheck && Engine.threadCount >= 2 && depth >= 5;
   Move tried[256];
   int triedCount = 0;

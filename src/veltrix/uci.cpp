@@ -38,8 +38,8 @@ void print_check_option(const char* name, bool value) {
 void print_identification() {
   printf("id name %s %s %s\n", EngineName, EngineDate, EnginePlatform);
   printf("id author %s \n", EngineAuthor);
-  printf("option name UCI_EngineAbout type string default %s %s %s, by %s\n", EngineName, EngineDate,
-         EnginePlatform, EngineAuthor);
+  printf("option name UCI_EngineAbout type string default %s %s %s, by %s\n", EngineName, EngineDate, EnginePlatform,
+         EngineAuthor);
   printf("option name Hash type spin default %d min %d max %d \n", Table.hashMegabytes, 1, MaxHashMegabytes);
   printf("option name ClearHash type button \n");
   print_check_option("Ponder", Engine.ponderOption);
@@ -55,8 +55,7 @@ void set_hash(int requested) {
   int mb = clamp_hash_megabytes(requested);
   if (mb == Table.hashMegabytes) return;
   if (!table_allocate(mb))
-    printf("info string error: could not allocate %d MB for the hash table, keeping %d MB\n", mb,
-           Table.hashMegabytes);
+    printf("info string error: could not allocate %d MB for the hash table, keeping %d MB\n", mb, Table.hashMegabytes);
 }
 
 void set_option(const std::string& name, const std::string& value) {

@@ -99,14 +99,14 @@ TEST(Fen, RejectedTextLeavesThePositionAlone) {
            "rnbqkbnrr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",  // nine squares on a rank
            "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
            "rnbqkbnr/pppppppp/45/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-           "8/8/8/8/8/8/8/8/8/K6k w - -",                          // a ninth rank
-           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR w - -",    // no white king
-           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKKBNR w - -",    // two white kings
-           "k7/8/8/8/8/8/8/KQQQQQQQ w - -",                        // material no game reaches
-           "k7/8/8/8/8/8/8/K6P w - -",                             // pawn on the first rank
-           "k7/8/8/8/8/8/8/R6K w - -",                             // side not to move in check
-           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",          // no side to move
-           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w",        // no castling field
+           "8/8/8/8/8/8/8/8/8/K6k w - -",                        // a ninth rank
+           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR w - -",  // no white king
+           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKKBNR w - -",  // two white kings
+           "k7/8/8/8/8/8/8/KQQQQQQQ w - -",                      // material no game reaches
+           "k7/8/8/8/8/8/8/K6P w - -",                           // pawn on the first rank
+           "k7/8/8/8/8/8/8/R6K w - -",                           // side not to move in check
+           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",        // no side to move
+           "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w",      // no castling field
            "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w - -",
            "\xff\xfe garbage",
        }) {

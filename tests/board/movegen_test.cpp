@@ -28,9 +28,9 @@ TEST(MoveGen, StartPositionOrder) {
   EXPECT_EQ(list.count, 0);
   generate_quiet(pos, list);
   ASSERT_EQ(list.count, 20);
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"a2a4", "b2b4", "c2c4", "d2d4", "e2e4", "f2f4", "g2g4", "h2h4",
-                                                    "a2a3", "b2b3", "c2c3", "d2d3", "e2e3", "f2f3", "g2g3", "h2h3",
-                                                    "b1a3", "b1c3", "g1f3", "g1h3"}));
+  EXPECT_EQ(texts(list),
+            (std::vector<std::string>{"a2a4", "b2b4", "c2c4", "d2d4", "e2e4", "f2f4", "g2g4", "h2h4", "a2a3", "b2b3",
+                                      "c2c3", "d2d3", "e2e3", "f2f3", "g2g3", "h2h3", "b1a3", "b1c3", "g1f3", "g1h3"}));
 }
 
 TEST(MoveGen, TacticalOrder) {
@@ -39,8 +39,8 @@ TEST(MoveGen, TacticalOrder) {
   Position pos = position_from("1n2k3/P7/8/3pP3/8/8/8/4K3 w - d6");
   MoveList list;
   generate_tactical(pos, list);
-  EXPECT_EQ(texts(list), (std::vector<std::string>{"a7a8q", "a7a8n", "a7a8r", "a7a8b", "a7b8q", "a7b8n", "a7b8r",
-                                                    "a7b8b", "e5d6"}));
+  EXPECT_EQ(texts(list),
+            (std::vector<std::string>{"a7a8q", "a7a8n", "a7a8r", "a7a8b", "a7b8q", "a7b8n", "a7b8r", "a7b8b", "e5d6"}));
   EXPECT_EQ(list.tacticalCount, list.count);
   EXPECT_TRUE(EpCapture(list.moves[9].move));
   EXPECT_EQ(CapturedPiece(list.moves[9].move), 0);
@@ -80,8 +80,8 @@ TEST(MoveGen, Evasions) {
   // Single check: pawn captures of the checker, interpositions, en passant, then the
   // pieces, then the king.
   pos = position_from("4k3/8/8/8/1b6/P7/2P5/1N1RK3 w - -");
-  EXPECT_EQ(texts(legal_moves(pos)), (std::vector<std::string>{"a3b4", "c2c3", "b1d2", "b1c3", "d1d2", "e1f1",
-                                                                "e1e2", "e1f2"}));
+  EXPECT_EQ(texts(legal_moves(pos)),
+            (std::vector<std::string>{"a3b4", "c2c3", "b1d2", "b1c3", "d1d2", "e1f1", "e1e2", "e1f2"}));
   // The checking pawn taken en passant.
   pos = position_from("8/8/8/3pP3/4K3/8/8/7k w - d6");
   EXPECT_TRUE(has_move(pos, "e5d6"));
@@ -186,9 +186,9 @@ TEST(MoveGen, GivesCheck) {
     make_move(after, m, 1);
     EXPECT_EQ(gives_check(pos, m), in_check(after)) << move_text(m);
   }
-  for (const char* fen : {"3k4/8/8/3B4/8/8/3R4/4K3 w - -", "8/8/8/1k1pP2R/8/8/8/4K3 w - d6",
-                          "1k6/4P3/8/8/8/8/8/4K3 w - -", "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -",
-                          "8/8/8/2k5/3pP3/8/8/4KB2 b - e3"}) {
+  for (const char* fen :
+       {"3k4/8/8/3B4/8/8/3R4/4K3 w - -", "8/8/8/1k1pP2R/8/8/8/4K3 w - d6", "1k6/4P3/8/8/8/8/8/4K3 w - -",
+        "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "8/8/8/2k5/3pP3/8/8/4KB2 b - e3"}) {
     Position p = position_from(fen);
     MoveList moves = legal_moves(p);
     for (int i = 1; i <= moves.count; i++) {

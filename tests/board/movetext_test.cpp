@@ -116,8 +116,7 @@ TEST(TextBoard, StartPosition) {
   const char* line = "  +----+----+----+----+----+----+----+----+ \n";
   std::string expected = std::string("\n\n") + line + "8 | -R | -N | -B | -Q | -K | -B | -N | -R |\n" + line +
                          "7 | -P | -P | -P | -P | -P | -P | -P | -P |\n" + line;
-  for (int r = 6; r >= 3; r--)
-    expected += std::to_string(r) + " |    |    |    |    |    |    |    |    |\n" + line;
+  for (int r = 6; r >= 3; r--) expected += std::to_string(r) + " |    |    |    |    |    |    |    |    |\n" + line;
   expected += std::string("2 | +P | +P | +P | +P | +P | +P | +P | +P |\n") + line +
               "1 | +R | +N | +B | +Q | +K | +B | +N | +R |\n" + line +
               "     a    b    c    d    e    f    g    h \n\n"

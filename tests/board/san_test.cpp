@@ -1,6 +1,6 @@
 // Reading moves in standard algebraic notation.
-#include "board/movetext.h"
 #include "board/san.h"
+#include "board/movetext.h"
 #include "support/board_setup.h"
 
 namespace {

@@ -85,9 +85,9 @@ TEST_F(BookBuild, FirstTwentyNineHalfMovesSeenFourTimes) {
     EXPECT_EQ(records[i].count, 3);
     EXPECT_EQ(records[i].score, 0);
   }
-  auto ruy = pairs_of({"e4", "e5", "Nf3", "Nc6", "Bb5", "a6", "Ba4", "Nf6", "O-O", "Be7", "Re1", "b5", "Bb3", "d6",
-                       "c3", "O-O", "h3", "Nb8", "d4", "Nbd7", "c4", "c6", "cxb5", "axb5", "Nc3", "Bb7", "Bg5", "b4",
-                       "Nb1", "h6"});
+  auto ruy = pairs_of({"e4",  "e5", "Nf3",  "Nc6",  "Bb5", "a6",  "Ba4", "Nf6", "O-O", "Be7",
+                       "Re1", "b5", "Bb3",  "d6",   "c3",  "O-O", "h3",  "Nb8", "d4",  "Nbd7",
+                       "c4",  "c6", "cxb5", "axb5", "Nc3", "Bb7", "Bg5", "b4",  "Nb1", "h6"});
   EXPECT_NE(find(records, ruy[28].first, ruy[28].second), nullptr);  // half-move 29
   EXPECT_EQ(find(records, ruy[29].first, ruy[29].second), nullptr);  // half-move 30
   Position start = position_from(StartFen);
@@ -121,8 +121,8 @@ TEST_F(BookBuild, BrokenMovesAreCountedAndReadingGoesOn) {
 TEST_F(BookBuild, AddingKeepsCountsAndScores) {
   Position start = position_from(StartFen);
   const Move e4 = move_of(start, "e2e4"), c4 = move_of(start, "c2c4");
-  write_book_records(Options.bookFileName, {book_entry(0, 0, 0), book_entry(start.HashKey, e4, 5, 17),
-                                            book_entry(start.HashKey, c4, 3, -9)});
+  write_book_records(Options.bookFileName,
+                     {book_entry(0, 0, 0), book_entry(start.HashKey, e4, 5, 17), book_entry(start.HashKey, c4, 3, -9)});
   build(game("1. e4 *") + times(4, game("1. d4 *")), true);
   ASSERT_TRUE(built);
   const std::vector<BookEntry> records = book();

@@ -62,7 +62,7 @@ TEST_F(BookLearn, RootLearnsOnlyDeepBookPhaseResults) {
   learn_root_result(pos, best, 30, 19);  // too shallow
   learn_root_result(pos, best, 61, 20);  // score above BookMovesScore
   learn_root_result(pos, best, -61, 25);
-  learn_root_result(pos, 0, 0, 25);      // no move to learn
+  learn_root_result(pos, 0, 0, 25);  // no move to learn
   Options.bookLearn = false;
   learn_root_result(pos, best, 0, 25);
   Options.bookLearn = true;

@@ -113,7 +113,8 @@ TEST_F(BookProbe, KeysAtTheEdgesOfTheFile) {
   write_book_records(Options.bookFileName, {book_entry(0, 0, 0)});
   EXPECT_EQ(probe(), 0u);
   // The wanted key is the last record's, or lies beyond every key.
-  write_book_records(Options.bookFileName, {book_entry(0, 0, 0), book_entry(1, d4, 4), book_entry(start.HashKey, e4, 3)});
+  write_book_records(Options.bookFileName,
+                     {book_entry(0, 0, 0), book_entry(1, d4, 4), book_entry(start.HashKey, e4, 3)});
   EXPECT_EQ(probe(), e4);
   EXPECT_EQ(probe_book(start.HashKey + 1).move, 0u);
   // At most 255 moves of a position are looked at.
@@ -140,7 +141,8 @@ TEST_F(BookProbe, DamagedFilesAnswerSafely) {
   write_book_records(Options.bookFileName, shuffled);
   for (const BookEntry& e : shuffled) probe_book(e.key);
   // Nonsense move words in the book are never answered at the root.
-  write_start_book({book_entry(start.HashKey, 0xFFFFFFFFu, 9), book_entry(start.HashKey, make_move(E2, E5, WhitePawn), 8)});
+  write_start_book(
+      {book_entry(start.HashKey, 0xFFFFFFFFu, 9), book_entry(start.HashKey, make_move(E2, E5, WhitePawn), 8)});
   Options.bookStyle = 3;
   for (int i = 0; i < 20; i++) EXPECT_EQ(book_root_move(start), 0u);
 }

@@ -31,13 +31,15 @@ TEST_F(BookScore, LegalMovesGetTheWalkScoreIllegalOnesTheMark) {
   const Move e4 = move_of(start, "e2e4"), d4 = move_of(start, "d2d4");
   const Move e5 = move_of(afterE4, "e7e5"), c5 = move_of(afterE4, "c7c5");
   const Move illegal = make_move(E2, E5, WhitePawn);
-  std::vector<BookEntry> records = {book_entry(0, 0, 0), book_entry(start.HashKey, e4, 9, 33),
-                                    book_entry(start.HashKey, illegal, 8), book_entry(start.HashKey, d4, 7),
-                                    book_entry(afterE4.HashKey, e5, 6), book_entry(afterE4.HashKey, c5, 5),
+  std::vector<BookEntry> records = {book_entry(0, 0, 0),
+                                    book_entry(start.HashKey, e4, 9, 33),
+                                    book_entry(start.HashKey, illegal, 8),
+                                    book_entry(start.HashKey, d4, 7),
+                                    book_entry(afterE4.HashKey, e5, 6),
+                                    book_entry(afterE4.HashKey, c5, 5),
                                     book_entry(afterD4.HashKey, 0xFFFFFFFFu, 4)};
-  std::sort(records.begin(), records.end(), [](const BookEntry& a, const BookEntry& b) {
-    return a.key != b.key ? a.key < b.key : a.count > b.count;
-  });
+  std::sort(records.begin(), records.end(),
+            [](const BookEntry& a, const BookEntry& b) { return a.key != b.key ? a.key < b.key : a.count > b.count; });
   write_book_records(Options.bookFileName, records);
 
   testing::internal::CaptureStdout();

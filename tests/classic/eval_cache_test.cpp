@@ -1,11 +1,11 @@
 // Sizes, re-sizing, clearing and the unlocked sharing of the three caches.
 #include <sys/resource.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "eval_support.h"

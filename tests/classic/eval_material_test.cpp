@@ -38,19 +38,19 @@ TEST_F(MaterialTest, ScaleOfPawnlessEndings) {
     const char* fen;
     int divisor;
   } cases[] = {
-      {"4k3/8/8/8/8/8/8/4K3 w - -", 16},          // bare kings
-      {"4k3/8/8/8/8/8/8/2B1K3 w - -", 16},        // lone bishop
-      {"4k3/8/8/8/8/8/8/4K1n1 w - -", 16},        // lone knight, Black's
-      {"4k3/8/8/8/8/8/8/3QK3 w - -", 1},          // a queen wins
-      {"4k3/8/8/8/8/8/8/R3K3 w - -", 1},          // a rook wins
-      {"2b1k3/8/8/8/8/8/8/R3K3 w - -", 8},        // rook against bishop
-      {"4k3/8/8/8/8/8/8/1N2K1N1 w - -", 8},       // two knights
-      {"1n2k3/8/8/8/8/8/8/2B1KB2 w - -", 4},      // two bishops against a knight
-      {"r3k3/8/8/8/8/8/8/R3KN2 w - -", 2},        // rook and knight against rook
-      {"r3kn2/8/8/8/8/8/8/R3K3 b - -", 2},        // the same for Black
-      {"4k3/8/8/8/8/8/8/1B2KB2 w - -", 1},        // two bishops mate
-      {"r3k3/8/8/8/8/8/8/R3KQ2 w - -", 1},        // four pieces: no rule
-      {"4k3/p7/8/8/8/8/8/2B1K3 w - -", 1},        // any pawn: no scaling
+      {"4k3/8/8/8/8/8/8/4K3 w - -", 16},      // bare kings
+      {"4k3/8/8/8/8/8/8/2B1K3 w - -", 16},    // lone bishop
+      {"4k3/8/8/8/8/8/8/4K1n1 w - -", 16},    // lone knight, Black's
+      {"4k3/8/8/8/8/8/8/3QK3 w - -", 1},      // a queen wins
+      {"4k3/8/8/8/8/8/8/R3K3 w - -", 1},      // a rook wins
+      {"2b1k3/8/8/8/8/8/8/R3K3 w - -", 8},    // rook against bishop
+      {"4k3/8/8/8/8/8/8/1N2K1N1 w - -", 8},   // two knights
+      {"1n2k3/8/8/8/8/8/8/2B1KB2 w - -", 4},  // two bishops against a knight
+      {"r3k3/8/8/8/8/8/8/R3KN2 w - -", 2},    // rook and knight against rook
+      {"r3kn2/8/8/8/8/8/8/R3K3 b - -", 2},    // the same for Black
+      {"4k3/8/8/8/8/8/8/1B2KB2 w - -", 1},    // two bishops mate
+      {"r3k3/8/8/8/8/8/8/R3KQ2 w - -", 1},    // four pieces: no rule
+      {"4k3/p7/8/8/8/8/8/2B1K3 w - -", 1},    // any pawn: no scaling
       {"4k3/8/8/8/8/8/7P/1N2K1N1 w - -", 1},
   };
   for (const Case& c : cases) {

@@ -100,9 +100,7 @@ TEST_F(PiecesTest, RookFileAndEnemyKingFile) {
   // Rook e1 on the half-open e-file (10) with White's queen hunting the king: only
   // the black king moves between the positions, from h8 (three files away) to the
   // rook's file (20 more) or a file next to it (10 more).
-  auto with_king = [](const char* rank8, const char* rest) {
-    return pieces_of((std::string(rank8) + rest).c_str());
-  };
+  auto with_king = [](const char* rank8, const char* rest) { return pieces_of((std::string(rank8) + rest).c_str()); };
   const char* rest = "/Q3p2p/8/8/8/8/8/K3R3 w - -";
   ScorePair far = with_king("7k", rest);
   EXPECT_EQ(with_king("4k3", rest) - far, pair(20, 0));

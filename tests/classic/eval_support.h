@@ -23,9 +23,7 @@ class EvalTest : public ::testing::Test {
   }
 };
 
-inline std::ostream& operator<<(std::ostream& os, ScorePair p) {
-  return os << "(" << p.mg << ", " << p.eg << ")";
-}
+inline std::ostream& operator<<(std::ostream& os, ScorePair p) { return os << "(" << p.mg << ", " << p.eg << ")"; }
 
 constexpr ScorePair pair(int mg, int eg) { return {int16_t(mg), int16_t(eg)}; }
 

@@ -78,8 +78,7 @@ TEST_F(TablebaseTest, SetUpReportsTheLargestTable) {
 }
 
 TEST_F(TablebaseTest, NoTablesMeansNoProbing) {
-  const char* failure =
-      "info string egtb init...\ninfo string error load egtbs: Could not find table bases\n";
+  const char* failure = "info string egtb init...\ninfo string error load egtbs: Could not find table bases\n";
   for (const char* path : {"", "/nowhere", ";,", "E:\\schach\\EGTB", "/usr/share"}) {
     EXPECT_EQ(init_output(path), failure) << path;
     EXPECT_FALSE(Tablebases.available) << path;
@@ -151,8 +150,7 @@ TEST_F(TablebaseTest, ScoresAgreeWithTheBestMoveOneplyDeeperAtEveryPly) {
   ASSERT_TRUE(load_tables(GaviotaTables));
   std::mt19937 rng(20170101);
   int checked = 0;
-  for (int code :
-       {WhitePawn, WhiteKnight, WhiteBishop, WhiteRook, WhiteQueen, BlackPawn, BlackRook, BlackQueen})
+  for (int code : {WhitePawn, WhiteKnight, WhiteBishop, WhiteRook, WhiteQueen, BlackPawn, BlackRook, BlackQueen})
     for (int i = 0; i < 40; ++i) {
       Position pos = random_three_men(rng, code, i % 2 ? White : Black);
       const int ply = 2 + i % 4;

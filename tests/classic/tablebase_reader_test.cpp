@@ -70,8 +70,7 @@ TEST_F(GaviotaReaderTest, RegistersTheThreeMenTablesOfEveryCompressionScheme) {
   int table = select_table(material(Queen, 0).counts);
   EXPECT_GT(table, 0);
   EXPECT_TRUE(table_available(table, White));
-  EXPECT_EQ(read_table(table, White, men({{D1, Queen}, {E1, King}}), men({{E8, King}}), NoEpSquare, false),
-            32767 - 8);
+  EXPECT_EQ(read_table(table, White, men({{D1, Queen}, {E1, King}}), men({{E8, King}}), NoEpSquare, false), 32767 - 8);
 }
 
 // The library opens one scheme: two cp1 tables outvote one cp4 table.
@@ -119,13 +118,11 @@ TEST_F(GaviotaReaderTest, ReadsWinsLossesAndDrawsForTheSideToMove) {
   // Black to move here is mated at his 9th turn (16 plies), as Gaviota counts it.
   EXPECT_EQ(read_table(kqk, Black, white, black, NoEpSquare, false), -(32767 - 9));
   // Mated already: the loser stands mated at his first turn.
-  EXPECT_EQ(read_table(kqk, Black, men({{B7, Queen}, {B6, King}}), men({{A8, King}}), NoEpSquare, false),
-            -(32767 - 1));
+  EXPECT_EQ(read_table(kqk, Black, men({{B7, Queen}, {B6, King}}), men({{A8, King}}), NoEpSquare, false), -(32767 - 1));
   // Black to move takes the unprotected queen.
   EXPECT_EQ(read_table(kqk, Black, men({{E7, Queen}, {A1, King}}), men({{E8, King}}), NoEpSquare, false), 0);
   // An illegal position (the side not to move in check) has no value.
-  EXPECT_EQ(read_table(kqk, White, men({{E7, Queen}, {A1, King}}), men({{E8, King}}), NoEpSquare, false),
-            NoValue);
+  EXPECT_EQ(read_table(kqk, White, men({{E7, Queen}, {A1, King}}), men({{E8, King}}), NoEpSquare, false), NoValue);
 }
 
 // Black's queen on d8 with Black to move is White's queen on d1 with White to move.
@@ -163,8 +160,7 @@ TEST_F(GaviotaReaderTest, AFileThatBreaksAfterSetUpIsReportedOnceAndDropped) {
   const bool available = table_available(kqk, Black);
   const int again = read_table(kqk, Black, white, black, NoEpSquare, false);
   fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "info string egtb kqk cannot be read, no more probes of it\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "info string egtb kqk cannot be read, no more probes of it\n");
   EXPECT_EQ(value, NoValue);
   EXPECT_FALSE(available);
   EXPECT_EQ(again, NoValue);

@@ -64,14 +64,13 @@ TEST_F(Bench, ShortRunPrintsEveryTestAndTheSummary) {
   EXPECT_EQ(out.rfind("start bench test!\n", 0), 0u) << out.substr(0, 200);
   const std::string rule = "----------------------------------------------\n";
   for (int i = 0; i < BenchTestCount; i++) {
-    std::string header =
-        rule + "test nr. " + std::to_string(i + 1) + "\nFEN: " + BenchTests[i].epd + "\n" + rule;
+    std::string header = rule + "test nr. " + std::to_string(i + 1) + "\nFEN: " + BenchTests[i].epd + "\n" + rule;
     EXPECT_NE(out.find(header), std::string::npos) << header;
   }
   ASSERT_LT(totals.timeMs, 1000u) << "a depth-2 run should take well under a second";
-  std::string summary = "\ntime\t: " + std::to_string(totals.timeMs) + " ms \nsolved\t: " +
-                        std::to_string(totals.solved) + " / 15\nnodes\t: " + std::to_string(totals.nodes) +
-                        "\nnps\t: 0\n\n";
+  std::string summary = "\ntime\t: " + std::to_string(totals.timeMs) +
+                        " ms \nsolved\t: " + std::to_string(totals.solved) +
+                        " / 15\nnodes\t: " + std::to_string(totals.nodes) + "\nnps\t: 0\n\n";
   size_t at = out.find(summary);
   ASSERT_NE(at, std::string::npos) << out.substr(out.size() > 600 ? out.size() - 600 : 0);
   std::string tail = out.substr(at + summary.size());

@@ -100,7 +100,7 @@ std::vector<std::string> load_quietly(const char* path, std::string* out = nullp
 TEST_F(SelfPlayFile, StoresOnlyUsableLines) {
   std::string longLine = std::string(WhiteMatesInOne) + " c0 \"" + std::string(300, 'x') + "\";";
   write_tool_file("book.epd", std::string(StartFen) + "\r\n\n  " + WhiteMatesInOne + "\n" + " \n" + longLine + "\n" +
-                             "not a position\n" + Stalemated + " bm Kh7;");
+                                  "not a position\n" + Stalemated + " bm Kh7;");
   std::string out;
   std::vector<std::string> lines = load_quietly("book.epd", &out);
   ASSERT_EQ(lines.size(), 3u);

@@ -41,8 +41,8 @@ void check_probe(const std::vector<BookEntry>& records, Key key, bool sorted) {
                                  [&](const BookEntry& e) { return e.move == hit.move && e.score == hit.score; });
   FUZZ_CHECK(hit.move == 0 || known, "the book answered a move it does not hold for the key");
   if (!sorted || Options.bookStyle < 1 || Options.bookStyle > 3) return;
-  FUZZ_CHECK((hit.move != 0) == !candidates.empty() || std::any_of(candidates.begin(), candidates.end(),
-                                                                   [](const BookEntry& e) { return e.move == 0; }),
+  FUZZ_CHECK((hit.move != 0) == !candidates.empty() ||
+                 std::any_of(candidates.begin(), candidates.end(), [](const BookEntry& e) { return e.move == 0; }),
              "a sorted book missed a candidate");
   if (Options.bookStyle == 1 && hit.move) {
     int most = INT32_MIN;
@@ -61,7 +61,8 @@ void check_load(const std::vector<BookEntry>& records) {
   FUZZ_CHECK(cache_init(cache), "no memory for the cache");
   FUZZ_CHECK(load_book(cache, Book->path.c_str()) == BookLoad::Loaded, "a readable book did not load");
   std::map<std::pair<Key, Move>, std::pair<int, int>> loaded;
-  for (int i = 0; i < cache.count; i++) loaded[{cache.items[i].key, cache.items[i].move}] = {cache.items[i].count, cache.items[i].score};
+  for (int i = 0; i < cache.count; i++)
+    loaded[{cache.items[i].key, cache.items[i].move}] = {cache.items[i].count, cache.items[i].score};
   FUZZ_CHECK(loaded == expected, "the loaded book differs from the file");
   cache_free(cache);
 }

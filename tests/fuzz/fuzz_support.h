@@ -24,12 +24,12 @@
 inline std::string FuzzContext;
 
 // A broken invariant is a finding like a crash: libFuzzer keeps the input that led here.
-#define FUZZ_CHECK(condition, what)                                                                   \
-  do {                                                                                                \
-    if (!(condition)) {                                                                               \
+#define FUZZ_CHECK(condition, what)                                                                           \
+  do {                                                                                                        \
+    if (!(condition)) {                                                                                       \
       fprintf(stderr, "invariant broken at %s:%d: %s [%s]\n", __FILE__, __LINE__, what, FuzzContext.c_str()); \
-      abort();                                                                                        \
-    }                                                                                                 \
+      abort();                                                                                                \
+    }                                                                                                         \
   } while (0)
 
 // The fuzzer's bytes, taken from the front.

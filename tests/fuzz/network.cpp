@@ -23,7 +23,7 @@ constexpr size_t Hidden2BiasesAt = 21021509, Hidden2WeightsAt = 21021637, Output
 constexpr size_t OutputWeightsAt = 21022665;
 
 ScratchFile* ShortNet;
-ScratchFile* Net;  // always the image between runs
+ScratchFile* Net;            // always the image between runs
 std::vector<uint8_t> Image;  // the valid file, as the scratch file holds it between runs
 
 uint32_t u32_at(const std::vector<uint8_t>& b, size_t at) {
@@ -73,7 +73,8 @@ void check_tables(const std::vector<uint8_t>& b, const std::vector<size_t>& touc
   }
   FUZZ_CHECK(w.OutputBias == int32_t(u32_at(b, OutputBiasAt)), "output bias differs");
   std::vector<size_t> offsets = touched;
-  for (size_t k = 0; k < 64; k++) offsets.push_back(FeatureWeightsAt + (k * 328183 % (LayerStackHashAt - FeatureWeightsAt)));
+  for (size_t k = 0; k < 64; k++)
+    offsets.push_back(FeatureWeightsAt + (k * 328183 % (LayerStackHashAt - FeatureWeightsAt)));
   for (size_t at : offsets) {
     if (at < FeatureWeightsAt || at >= LayerStackHashAt) continue;
     size_t k = (at - FeatureWeightsAt) / 2;
@@ -161,8 +162,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (loaded) {
     check_tables(bytes, touched);
   } else {
-    FUZZ_CHECK(std::equal(earlier.begin(), earlier.end(), reinterpret_cast<const uint8_t*>(&NetworkWeights.Hidden1Biases)),
-               "a refused file changed the tables");
+    FUZZ_CHECK(
+        std::equal(earlier.begin(), earlier.end(), reinterpret_cast<const uint8_t*>(&NetworkWeights.Hidden1Biases)),
+        "a refused file changed the tables");
     FUZZ_CHECK(NetworkWeights.FeatureWeights[0] == firstWeight, "a refused file changed the feature weights");
   }
   if (fullSize) restore_image(touched);

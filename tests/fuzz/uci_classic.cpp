@@ -26,7 +26,8 @@ std::string tame(const std::string& line) {
   if (tokens[0] != "setoption") return line;
   for (size_t i = 1; i < tokens.size(); i++) {
     const std::string& t = tokens[i];
-    if (t == "Hash" || t == "EvalHash" || t == "PawnHash" || t == "MaterialHash") cap_option_value(tokens, i, CacheCapMb);
+    if (t == "Hash" || t == "EvalHash" || t == "PawnHash" || t == "MaterialHash")
+      cap_option_value(tokens, i, CacheCapMb);
     if (t == "Threads" && i + 2 < tokens.size()) tokens[i + 2] = "1";
   }
   return join_tokens(tokens);

@@ -56,9 +56,9 @@ TEST(Features, RefreshAddsTheRowsOfEveryNonKingPiece) {
   NetworkImage img;
   for (int k = 0; k < 256; ++k) {
     img.put16(NetFile::FeatureBiases + 2 * k, 1000 - k);
-    img.feature_weight(641 * 4 + 1 + 12, k, k);                    // white: pawn e2, king e1
+    img.feature_weight(641 * 4 + 1 + 12, k, k);                       // white: pawn e2, king e1
     img.feature_weight(641 * (E8 ^ 63) + 65 + (E2 ^ 63), k, -3 * k);  // black: the same pawn
-    img.feature_weight(641 * 4 + NnueKingBlock - 1, k, 32767);     // never active here
+    img.feature_weight(641 * 4 + NnueKingBlock - 1, k, 32767);        // never active here
   }
   load_image(img);
   NnuePlyData ply = refreshed(position_from("4k3/8/8/8/8/8/4P3/4K3 w - -"));
@@ -200,7 +200,8 @@ TEST(PieceChanges, DescribeEveryKindOfMove) {
       {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", "e4d5", {2, {NnueWhitePawn, NnueBlackPawn}, {E4, D5}, {D5, 64}}},
       {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "e5d6", {2, {NnueWhitePawn, NnueBlackPawn}, {E5, D5}, {D6, 64}}},
       {"4k3/8/8/8/3pP3/8/8/4K3 b - e3", "d4e3", {2, {NnueBlackPawn, NnueWhitePawn}, {D4, E4}, {E3, 64}}},
-      {"1r2k3/P7/8/8/8/8/8/4K3 w - -", "a7b8n",
+      {"1r2k3/P7/8/8/8/8/8/4K3 w - -",
+       "a7b8n",
        {3, {NnueWhitePawn, NnueWhiteKnight, NnueBlackRook}, {A7, 64, B8}, {64, B8, 64}}},
       {"4k3/8/8/8/8/8/p7/4K3 b - -", "a2a1q", {2, {NnueBlackPawn, NnueBlackQueen}, {A2, 64}, {64, A1}}},
       {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "e1g1", {2, {NnueWhiteKing, NnueWhiteRook}, {E1, H1}, {G1, F1}}},

@@ -100,7 +100,8 @@ TEST_F(Exported, IncrementalCallStopsOnAMissingOrMisalignedRecord) {
   alignas(64) unsigned char space[sizeof(NnuePlyData) + 64] = {};
   NnuePlyData* misaligned = reinterpret_cast<NnuePlyData*>(space + 16);
   NnuePlyData* records[3] = {misaligned, nullptr, nullptr};
-  const char* message = "src/nnue/nnue.*Assertion `nnue\\[0\\] && \\(uint64_t\\)\\(&nnue\\[0\\]->accumulator\\) % 64 == 0'";
+  const char* message =
+      "src/nnue/nnue.*Assertion `nnue\\[0\\] && \\(uint64_t\\)\\(&nnue\\[0\\]->accumulator\\) % 64 == 0'";
   EXPECT_DEATH(nnue_evaluate_incremental(0, lists.pieces, lists.squares, records), message);
   records[0] = nullptr;
   EXPECT_DEATH(nnue_evaluate_incremental(0, lists.pieces, lists.squares, records), message);

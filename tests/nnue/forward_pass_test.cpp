@@ -62,9 +62,8 @@ TEST(ForwardPass, VectorVariantsEqualScalarOnGamePositionsWithTheRealNetwork) {
 TEST(ForwardPass, ThreadsEvaluateAtTheSameTimeWithoutDisturbingEachOther) {
   load_random_network(23);
   std::vector<Position> positions;
-  play_random_game(GameStarts[1], 5, 100, [&](const Position&, Move, const Position& after) {
-    positions.push_back(after);
-  });
+  play_random_game(GameStarts[1], 5, 100,
+                   [&](const Position&, Move, const Position& after) { positions.push_back(after); });
   std::vector<int> expected;
   for (const Position& pos : positions) expected.push_back(evaluate_network(pos));
   std::vector<int> mismatches(2, 0);

@@ -56,8 +56,8 @@ inline void play_random_game(const GameStart& start, uint32_t seed, int plies,
     std::vector<Move> specials;
     for (int i = 1; i <= list.count; ++i)
       if (special(list.moves[i].move)) specials.push_back(list.moves[i].move);
-    Move m = !specials.empty() && rng() % 2 ? specials[rng() % specials.size()]
-                                            : list.moves[1 + rng() % list.count].move;
+    Move m =
+        !specials.empty() && rng() % 2 ? specials[rng() % specials.size()] : list.moves[1 + rng() % list.count].move;
     Position before = pos;
     make_move(pos, m, 1);
     step(before, m, pos);

@@ -42,7 +42,9 @@ struct NetworkImage {
   void put32(size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(v >> (8 * i));
   }
-  void feature_weight(int feature, int k, int v) { put16(NetFile::FeatureWeights + 2 * (size_t(feature) * 256 + k), v); }
+  void feature_weight(int feature, int k, int v) {
+    put16(NetFile::FeatureWeights + 2 * (size_t(feature) * 256 + k), v);
+  }
   void hidden1_weight(int out, int in, int8_t v) { bytes[NetFile::Hidden1Weights + out * 512 + in] = uint8_t(v); }
   void hidden2_weight(int out, int in, int8_t v) { bytes[NetFile::Hidden2Weights + out * 32 + in] = uint8_t(v); }
 
@@ -97,6 +99,6 @@ inline bool real_network_present() {
   return f != nullptr;
 }
 
-#define REQUIRE_REAL_NETWORK()                                                   \
+#define REQUIRE_REAL_NETWORK()                                                                \
   if (!real_network_present()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent"; \
   ASSERT_TRUE(load_network(VELTRIX_NET_FILE))

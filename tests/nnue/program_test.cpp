@@ -19,8 +19,8 @@ TEST(VeltrixProgram, StartsWithoutANetworkAndAnswersHelpAndQuit) {
   engine.send("?");
   engine.send("quit");
   engine.send("help");
-  EXPECT_EQ(engine.read_to_end(),
-            Banner + "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE file not found!\n" + Help + Help + "info string exit...");
+  EXPECT_EQ(engine.read_to_end(), Banner + "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE file not found!\n" + Help + Help +
+                                      "info string exit...");
   EXPECT_EQ(engine.wait_exit(), 0);
 }
 
@@ -31,8 +31,7 @@ TEST(VeltrixProgram, LoadsTheDefaultNetworkFromItsDirectoryAndQuitsAtTheEndOfInp
   {
     EngineProcess engine(VELTRIX_BIN, {}, dir);
     engine.close_input();
-    EXPECT_EQ(engine.read_to_end(),
-              Banner + "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE loaded !\ninfo string exit...");
+    EXPECT_EQ(engine.read_to_end(), Banner + "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE loaded !\ninfo string exit...");
     EXPECT_EQ(engine.wait_exit(), 0);
   }
   std::filesystem::remove_all(dir);

@@ -42,7 +42,10 @@ EngineProcess::EngineProcess(const std::string& program, const std::vector<std::
   if (pid_ == 0) {
     dup2(in[0], 0);
     dup2(out[1], 1);
-    close(in[0]); close(in[1]); close(out[0]); close(out[1]);
+    close(in[0]);
+    close(in[1]);
+    close(out[0]);
+    close(out[1]);
     if (chdir(workDir_.c_str()) != 0) _exit(126);
     if (addressSpaceBytes) {
       rlimit limit{addressSpaceBytes, addressSpaceBytes};

@@ -2,9 +2,9 @@
 // chess interface does, so protocol behaviour can be checked byte for byte.
 #pragma once
 
+#include <sys/types.h>
 #include <string>
 #include <vector>
-#include <sys/types.h>
 
 class EngineProcess {
  public:

@@ -11,8 +11,8 @@
 inline const std::string GaviotaTables = "/usr/share/gaviotatb/gtb4";
 inline const std::string GaviotaRoot = "/usr/share/gaviotatb";
 
-#define SKIP_WITHOUT_GAVIOTA_TABLES()                                                             \
-  if (!VELTRIX_GAVIOTA)                                                                           \
+#define SKIP_WITHOUT_GAVIOTA_TABLES()                                                              \
+  if (!VELTRIX_GAVIOTA)                                                                            \
     GTEST_SKIP() << "built without the Gaviota probing library (Debian package libgaviotatb-dev)"; \
-  else if (!std::filesystem::exists(GaviotaTables))                                               \
+  else if (!std::filesystem::exists(GaviotaTables))                                                \
   GTEST_SKIP() << "the 3-man Gaviota tables (Debian package gaviotatb) are not installed in " << GaviotaTables

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/process_threads.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/history.h"
 #include "veltrix/score.h"
@@ -16,7 +17,6 @@
 #include "veltrix/split.h"
 #include "veltrix/threads.h"
 #include "veltrix_support.h"
-#include "support/process_threads.h"
 
 namespace {
 

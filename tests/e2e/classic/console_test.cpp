@@ -78,8 +78,6 @@ TEST(Console, NewGameAndPerft) {
   EXPECT_EQ(run("perft 0\n").rfind("\nNodes searched: 1\nTime: ", 0), 0u);
 }
 
-TEST(Console, QuitStopsReading) {
-  EXPECT_EQ(run("quit\nhelp\n"), "");
-}
+TEST(Console, QuitStopsReading) { EXPECT_EQ(run("quit\nhelp\n"), ""); }
 
 }  // namespace

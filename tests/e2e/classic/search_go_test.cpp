@@ -94,8 +94,7 @@ TEST(ClassicGo, DepthSearchReportsEveryIterationAndALegalMove) {
     lastDepth = depth;
   }
   EXPECT_EQ(lastDepth, 5);
-  expect_legal_answer("rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -",
-                      last_line_starting(out, "bestmove "));
+  expect_legal_answer("rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", last_line_starting(out, "bestmove "));
 }
 
 TEST(ClassicGo, MovetimeAnswersInAboutThatTime) {
@@ -151,8 +150,7 @@ TEST(ClassicGo, PonderhitTurnsThePonderSearchIntoATimedOne) {
   std::string out = early + uci.until_bestmove(3000);
   // 4000 ms short of time allots 100 ms from the start of pondering: long passed.
   EXPECT_LE(ms_since(start), 1200);
-  expect_legal_answer("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -",
-                      last_line_starting(out, "bestmove "));
+  expect_legal_answer("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -", last_line_starting(out, "bestmove "));
 }
 
 TEST(ClassicGo, SingleLegalMoveIsAnsweredAtOnceAtDepthOne) {

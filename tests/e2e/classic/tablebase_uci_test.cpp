@@ -13,8 +13,7 @@
 namespace {
 
 const char* const Loaded = "info string egtb init...\ninfo string egtb 3 man loaded, Everything was OK.\n\n";
-const char* const NotFound =
-    "info string egtb init...\ninfo string error load egtbs: Could not find table bases\n";
+const char* const NotFound = "info string egtb init...\ninfo string error load egtbs: Could not find table bases\n";
 
 struct TablebaseEngine {
   EngineProcess engine{VELTRIX_CLASSIC_BIN};

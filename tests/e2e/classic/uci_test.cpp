@@ -157,7 +157,8 @@ TEST(Uci, IllegalMoveEndsTheProgram) {
   UciEngine u;
   u.engine.send("setoption name DebugInfoString value true");
   u.engine.send("position startpos moves e2e4 e7e5 e1e3 g8f6");
-  EXPECT_EQ(u.engine.read_to_end(), "info string DebugInfoString = 1\ninfo string illegal move: e1e3\ninfo string exit...");
+  EXPECT_EQ(u.engine.read_to_end(),
+            "info string DebugInfoString = 1\ninfo string illegal move: e1e3\ninfo string exit...");
   EXPECT_EQ(u.engine.wait_exit(), 0);
 }
 

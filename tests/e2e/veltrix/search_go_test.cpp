@@ -77,7 +77,8 @@ TEST(VeltrixGo, ASingleLegalMoveIsAnsweredAtOnce) {
   v.engine.send("go wtime 600000 btime 600000");
   std::vector<std::string> lines = lines_of(search_output(v));
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_TRUE(std::regex_match(lines[0], std::regex("info depth 1 seldepth 1 score cp 0 nodes 0 nps 0 time \\d+ pv a1a2 ")))
+  EXPECT_TRUE(
+      std::regex_match(lines[0], std::regex("info depth 1 seldepth 1 score cp 0 nodes 0 nps 0 time \\d+ pv a1a2 ")))
       << lines[0];
   EXPECT_EQ(lines[1], "bestmove a1a2 ");
   // Checkmated: nothing to play.

@@ -77,7 +77,8 @@ inline bool is_search_line(const std::string& line) {
 }
 
 inline bool is_currmove_line(const std::string& line) {
-  static const std::regex form("info depth \\d+ hashfull \\d+ currmovenumber \\d+ currmove [a-h][1-8][a-h][1-8][nbrq]? ");
+  static const std::regex form(
+      "info depth \\d+ hashfull \\d+ currmovenumber \\d+ currmove [a-h][1-8][a-h][1-8][nbrq]? ");
   return std::regex_match(line, form);
 }
 
