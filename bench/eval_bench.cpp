@@ -13,6 +13,8 @@
 #include "eval/eval_terms.h"
 #include "eval/evaluate.h"
 
+using namespace classic;
+
 namespace {
 
 std::vector<Position> bench_positions() {

@@ -8,14 +8,17 @@
 #include <cstdlib>
 
 #include "board/movetext.h"
+#include "book/settings.h"
 #include "eval/eval_cache.h"
 #include "platform/platform.h"
 #include "search/limits.h"
 #include "search/search.h"
 #include "search/search_state.h"
+#include "search/settings.h"
 #include "search/threads.h"
 #include "search/tt.h"
-#include "uci/options.h"
+
+using namespace classic;
 
 namespace {
 
@@ -40,8 +43,8 @@ int main(int argc, char** argv) {
   init_tables();
   init_search();
   if (!allocate_eval_caches()) return 1;
-  Options.ownBook = false;
-  Options.useNalimov = false;
+  BookConfig.ownBook = false;
+  SearchConfig.useTablebases = false;
   BoardConfig.sequenceOutput = false;
   if (threads < 1 || threads > MaxThreads) return 1;
   if (threads > 1) set_thread_count(threads);
@@ -51,7 +54,7 @@ int main(int argc, char** argv) {
   for (const char* fen : Positions) {
     Position pos{};
     if (!read_fen(pos, fen)) return 1;
-    tt_clear();
+    clear_hash_tables();
     set_both_clocks(Time, 36000000, 1);
     Time.depthLimit = depth;
     Time.infinite = Time.movetime = false;
@@ -64,7 +67,7 @@ int main(int argc, char** argv) {
     totalNodes += nodes;
     totalMs += ms;
   }
-  if (threads > 1) stop_threads();
+  if (threads > 1) stop_helpers(Pool);
   printf("depth %d, %d positions, %d threads\n", depth, n, threads);
   printf("nodes %" PRIu64 "\n", totalNodes);
   printf("time  %" PRIu64 " ms\n", totalMs);

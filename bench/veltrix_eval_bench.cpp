@@ -8,6 +8,8 @@
 #include "board/movegen.h"
 #include "veltrix/fallback_eval.h"
 
+using namespace veltrix;
+
 namespace {
 
 std::vector<Position> bench_positions() {

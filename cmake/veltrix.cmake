@@ -2,11 +2,8 @@
 # library for other programs, and the program itself, which also exports the
 # network's probing functions by name.
 
-vx_library(vx_nnue nnue)
-target_link_libraries(vx_nnue PUBLIC vx_board)
-
-vx_library(vx_veltrix veltrix)
-target_link_libraries(vx_veltrix PUBLIC vx_nnue)
+vx_layer(nnue DEPENDS board platform)
+vx_layer(veltrix DEPENDS nnue engine protocol board platform)
 
 set(VX_NNUE_EXPORTS nnue_init nnue_evaluate nnue_evaluate_incremental nnue_evaluate_fen)
 

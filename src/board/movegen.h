@@ -35,6 +35,10 @@ bool castling_allowed_ooo(const Position& pos, int colour);
 bool move_playable(const Position& pos, Move m);
 // Whether a playable move keeps the mover's king safe (castling is safe by its test).
 bool move_keeps_king_safe(const Position& pos, Move m);
+// A move from a table, a killer or a counter slot that can be played here.
+inline bool move_is_legal_here(const Position& pos, Move m) {
+  return move_playable(pos, m) && move_keeps_king_safe(pos, m);
+}
 
 bool in_check(const Position& pos);
 bool gives_check(const Position& pos, Move m);

@@ -4,8 +4,10 @@
 #include "book/book_store.h"
 #include "book/book_tools.h"
 #include "book/pgn.h"
+#include "book/settings.h"
 #include "platform/platform.h"
-#include "uci/options.h"
+
+namespace classic {
 
 namespace {
 
@@ -50,7 +52,7 @@ void makebook_command() {
     report_cache_out_of_memory();
     return;
   }
-  build_book(cache, ask_pgn_name().c_str(), Options.bookFileName.c_str());
+  build_book(cache, ask_pgn_name().c_str(), BookConfig.fileName.c_str());
   cache_free(cache);
 }
 
@@ -62,11 +64,13 @@ void addbook_command() {
   }
   // A book read only in part would lose its other moves when written back. The
   // file name is asked for all the same, so that it is not taken for a command.
-  const bool loaded = load_book(cache, Options.bookFileName.c_str()) != BookLoad::Failed;
+  const bool loaded = load_book(cache, BookConfig.fileName.c_str()) != BookLoad::Failed;
   const std::string pgn = ask_pgn_name();
   if (loaded)
-    build_book(cache, pgn.c_str(), Options.bookFileName.c_str());
+    build_book(cache, pgn.c_str(), BookConfig.fileName.c_str());
   else
-    report_book_not_written(Options.bookFileName.c_str());
+    report_book_not_written(BookConfig.fileName.c_str());
   cache_free(cache);
 }
+
+}  // namespace classic

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace classic {
+
 namespace {
 
 // Item numbers are int32 with -1 for "empty", and the index has twice as many
@@ -95,3 +97,5 @@ int cache_find_first(const BookCache& cache, Key key) {
   const BookEntry* first = std::lower_bound(begin, end, key, [](const BookEntry& e, Key k) { return e.key < k; });
   return first != end && first->key == key ? int(first - begin) : -1;
 }
+
+}  // namespace classic

@@ -5,6 +5,8 @@
 #include "board/movegen.h"
 #include "board/settings.h"
 
+namespace classic {
+
 namespace {
 
 void put_le(unsigned char* out, uint64_t value, int bytes) {
@@ -64,3 +66,5 @@ void book_debug(const char* format, ...) {
   vprintf(format, args);
   va_end(args);
 }
+
+}  // namespace classic

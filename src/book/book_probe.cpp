@@ -5,7 +5,9 @@
 
 #include "board/movetext.h"
 #include "book/book_file.h"
-#include "uci/options.h"
+#include "book/settings.h"
+
+namespace classic {
 
 namespace {
 
@@ -18,7 +20,7 @@ struct Candidates {
 
 bool passes_score_filter(const BookEntry& entry) {
   int score = entry.score;
-  return (score < 0 ? -score : score) <= Options.bookMovesScore;
+  return (score < 0 ? -score : score) <= BookConfig.movesScore;
 }
 
 void collect_candidates(BookFile& book, Key key, Candidates& found) {
@@ -41,8 +43,8 @@ void list_candidates(const Candidates& found) {
 
 // The index of the chosen candidate, or -1 for a style that chooses nothing.
 int choose(int n) {
-  const bool tell = Options.listBookMoves;
-  switch (Options.bookStyle) {
+  const bool tell = BookConfig.listMoves;
+  switch (BookConfig.style) {
     case 1:
       if (tell) printf("info string book move choiced best\n");
       return 0;
@@ -65,7 +67,7 @@ int choose(int n) {
 
 BookHit probe_book(Key key) {
   BookFile book;
-  if (!open_book(book, Options.bookFileName.c_str())) return {};
+  if (!open_book(book, BookConfig.fileName.c_str())) return {};
   Candidates found;
   collect_candidates(book, key, found);
   close_book(book);
@@ -75,8 +77,10 @@ BookHit probe_book(Key key) {
   }
   std::stable_sort(found.entries, found.entries + found.count,
                    [](const BookEntry& a, const BookEntry& b) { return a.count > b.count; });
-  if (Options.listBookMoves) list_candidates(found);
+  if (BookConfig.listMoves) list_candidates(found);
   int choice = choose(found.count);
   if (choice < 0) return {};
   return {found.entries[choice].move, found.entries[choice].score};
 }
+
+}  // namespace classic

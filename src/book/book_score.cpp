@@ -3,12 +3,14 @@
 
 #include "book/book_store.h"
 #include "book/book_tools.h"
+#include "book/settings.h"
 #include "platform/platform.h"
 #include "search/score.h"
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/tt.h"
-#include "uci/options.h"
+
+namespace classic {
 
 namespace {
 
@@ -83,12 +85,12 @@ bool score_book_file(const Position& start, const char* bookPath) {
     return false;
   }
   // A book read only in part would lose its other moves when written back.
-  if (load_book(cache, bookPath) == BookLoad::Failed || (!TT.entries && !tt_init())) {
+  if (load_book(cache, bookPath) == BookLoad::Failed || (!TT.slots && !TT.allocate_at_most(TableDefaultMegabytes))) {
     report_book_not_written(bookPath);
     cache_free(cache);
     return false;
   }
-  tt_clear();
+  clear_hash_tables();
   Position pos = start;
   pos.ThreadSlot = 0;
   Search.rootSide = pos.SideToMove;
@@ -104,4 +106,6 @@ bool score_book_file(const Position& start, const char* bookPath) {
   return written;
 }
 
-void sbook_command(const Position& pos) { score_book_file(pos, Options.bookFileName.c_str()); }
+void sbook_command(const Position& pos) { score_book_file(pos, BookConfig.fileName.c_str()); }
+
+}  // namespace classic

@@ -4,6 +4,8 @@
 
 #include "book/book_file.h"
 
+namespace classic {
+
 namespace {
 
 bool write_records(FILE* file, const BookCache& cache) {
@@ -81,3 +83,5 @@ bool write_book(const BookCache& cache, const char* path) {
   }
   return written;
 }
+
+}  // namespace classic

@@ -2,6 +2,8 @@
 
 #include "book/book_entry.h"
 
+namespace classic {
+
 namespace {
 
 // Whole records in the file opened for reading, or -1 after a diagnostic.
@@ -87,3 +89,5 @@ bool append_learn(Key key, Move move, int score, const char* path) {
   }
   return written;
 }
+
+}  // namespace classic

@@ -8,6 +8,8 @@
 #include "board/san.h"
 #include "platform/line_reader.h"
 
+namespace classic {
+
 namespace {
 
 constexpr int PgnLineSize = 1024;
@@ -136,3 +138,5 @@ PgnTotals add_pgn_games(FILE* pgn, BookCache& cache) {
   }
   return totals;
 }
+
+}  // namespace classic

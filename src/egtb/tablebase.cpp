@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "egtb/reader.h"
-#include "search/score.h"
-#include "search/search_state.h"
-#include "uci/options.h"
+#include "engine/score.h"
 
+TablebaseSettings TablebaseConfig;
 TablebaseStatus Tablebases;
 
 namespace {
@@ -28,11 +27,6 @@ std::vector<std::string> directories_of(const std::string& pathList) {
     }
   }
   return dirs;
-}
-
-bool report_failure(const char* why) {
-  if (Options.uciMode) printf("info string error load egtbs: %s\n", why);
-  return false;
 }
 
 // One colour's men in the reader's order, and its five counts.
@@ -57,16 +51,17 @@ bool may_castle(const Position& pos) {
 
 }  // namespace
 
-bool init_tablebases() {
+TablebaseSetup init_tablebases() {
+  TablebaseConfig.setupPending = false;
+  Tablebases.available = false;
   Tablebases.maxPieces = 0;
-  if (Options.uciMode) printf("info string egtb init...\n");
-  const int largest = register_tables(directories_of(Options.nalimovPath));
-  if (largest < 3) return report_failure("Could not find table bases");
+  const int largest = register_tables(directories_of(TablebaseConfig.path));
+  if (largest < 3) return TablebaseSetup::NoTables;
   // The reader allocates its cache itself, so a shortage of memory shows as a refusal.
-  if (!set_table_cache(size_t(Options.nalimovCache) << 20)) return report_failure("Could not set cache");
+  if (!set_table_cache(size_t(TablebaseConfig.cacheMegabytes) << 20)) return TablebaseSetup::NoCache;
+  Tablebases.available = true;
   Tablebases.maxPieces = largest;
-  if (Options.uciMode) printf("info string egtb %d man loaded, %s.\n\n", largest, "Everything was OK");
-  return true;
+  return TablebaseSetup::Loaded;
 }
 
 // Mate scores count from the root: the side mated at ply p scores p - SCORE_MATE.
@@ -82,7 +77,7 @@ int tablebase_score(int value, int ply, bool rootSideToMove) {
   return mated_in(ply + 2 * (m - 1));                    // we stand mated at our m-th turn
 }
 
-bool tablebase_probe(const Position& pos, int ply, int& score) {
+bool tablebase_probe(const Position& pos, int ply, bool rootSideToMove, int& score) {
   if (may_castle(pos)) return false;
   TableMen men[2];
   int counts[10];
@@ -104,7 +99,7 @@ bool tablebase_probe(const Position& pos, int ply, int& score) {
   const int value = read_table(table, side, men[White], men[Black], ep, exchanged);
   // Mated already or mating at once: the search sees these itself.
   if (value == NoValueShort || value == NoValue || std::abs(value) >= NoValue - 1) return false;
-  score = tablebase_score(value, ply, pos.SideToMove == Search.rootSide);
+  score = tablebase_score(value, ply, rootSideToMove);
   ++Tablebases.hits;
   return true;
 }

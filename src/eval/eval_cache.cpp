@@ -4,6 +4,8 @@
 #include <atomic>
 #include <new>
 
+namespace classic {
+
 namespace {
 
 using Word = std::atomic<uint64_t>;
@@ -226,3 +228,5 @@ void material_cache_store(Key key, int threadSlot, const MaterialEntry& entry) {
   store(slot[1], facts);
   store(slot[0], (key & 0xFFFFFFFF00000000ULL) ^ facts);
 }
+
+}  // namespace classic

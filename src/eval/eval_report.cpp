@@ -4,6 +4,8 @@
 #include "eval/eval_terms.h"
 #include "eval/evaluate.h"
 
+namespace classic {
+
 namespace {
 
 struct ReportRow {
@@ -45,3 +47,5 @@ void print_eval_report(const Position& pos) {
          material.scaleDivisor == 16 ? " (dead draw)" : "");
   printf("eval: %d\n", evaluate_uncached(pos));
 }
+
+}  // namespace classic

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "board/position.h"
-#include "eval/attack_info.h"
+#include "engine/attack_info.h"
 #include "eval/eval_cache.h"
+
+namespace classic {
 
 // Passed-pawn bonus by relative rank.
 constexpr int PassedPawnBonus[8] = {0, 5, 10, 30, 60, 90, 100, 0};
@@ -35,3 +37,5 @@ int blend_score(ScorePair sum, int phase, int scaleDivisor, int sideToMove);
 // The full evaluation without the evaluation cache (the pawn and material caches
 // are still used): for the report and for measuring.
 int evaluate_uncached(const Position& pos);
+
+}  // namespace classic

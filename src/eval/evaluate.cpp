@@ -4,6 +4,8 @@
 
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 // The side to move gains about a third of a pawn from the move in hand.
@@ -64,3 +66,5 @@ int evaluate_uncached(const Position& pos) {
   bool complete;
   return score_position(pos, 0, 0, false, complete);
 }
+
+}  // namespace classic

@@ -1,6 +1,8 @@
 // Hanging pieces: enemy pieces under attack that nothing defends.
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 // By piece type: pawn, knight, bishop, rook, queen.
@@ -24,3 +26,5 @@ ScorePair side_hanging(const Position& pos, int colour, const AttackInfo& info) 
 ScorePair evaluate_hanging(const Position& pos, const AttackInfo& info) {
   return side_hanging(pos, White, info) - side_hanging(pos, Black, info);
 }
+
+}  // namespace classic

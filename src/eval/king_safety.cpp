@@ -4,6 +4,8 @@
 
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 // Percent of the attack weight that counts, by number of attackers (one alone is
@@ -28,3 +30,5 @@ int side_king_safety(const Position& pos, int colour, const AttackInfo& info, co
 int evaluate_king_safety(const Position& pos, const AttackInfo& info, const PawnCacheEntry& entry) {
   return side_king_safety(pos, White, info, entry) - side_king_safety(pos, Black, info, entry);
 }
+
+}  // namespace classic

@@ -4,6 +4,8 @@
 
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 constexpr ScorePair PieceValue[7] = {{0, 0}, {80, 100}, {325, 325}, {325, 325}, {500, 500}, {975, 975}, {0, 0}};
@@ -80,3 +82,5 @@ MaterialEntry probe_material(const Position& pos) {
   material_cache_store(pos.MaterialKey, pos.ThreadSlot, entry);
   return entry;
 }
+
+}  // namespace classic

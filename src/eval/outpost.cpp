@@ -2,6 +2,8 @@
 // can ever chase away.
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 constexpr int OutpostFileBonus[8] = {0, 1, 5, 10, 10, 5, 1, 0};
@@ -33,3 +35,5 @@ int evaluate_outpost(const Position& pos, int sq, int colour) {
     v = no_enemy_minor_can_challenge(pos, sq, them) ? 2 * v : v + v / 2;
   return v;
 }
+
+}  // namespace classic

@@ -3,6 +3,8 @@
 // square and the rook behind the pawn.
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 constexpr int FreePathBonus = 60;
@@ -71,3 +73,5 @@ ScorePair evaluate_passed_pawns(const Position& pos, const PawnCacheEntry& entry
   ScorePair white = side_passed_pawns(pos, White, entry);
   return white - black;
 }
+
+}  // namespace classic

@@ -2,6 +2,8 @@
 // so they run before the lazy answer of the driver.
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 constexpr ScorePair TrappedPiece = {-300, -300};
@@ -66,3 +68,5 @@ ScorePair evaluate_patterns(const Position& pos) {
   }
   return score;
 }
+
+}  // namespace classic

@@ -1,6 +1,8 @@
 // Pawn structure and king shelter, per pawn configuration, kept in the pawn cache.
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 struct PawnPenalty {
@@ -99,3 +101,5 @@ PawnCacheEntry probe_pawns(const Position& pos) {
   pawn_cache_store(pos.PawnKey, pos.ThreadSlot, entry);
   return entry;
 }
+
+}  // namespace classic

@@ -5,6 +5,8 @@
 
 #include "eval/eval_terms.h"
 
+namespace classic {
+
 namespace {
 
 // By piece type: knight, bishop, rook, queen.
@@ -99,3 +101,5 @@ ScorePair evaluate_pieces(const Position& pos, AttackInfo& info, const PawnCache
   ScorePair white = side_pieces(pos, White, info, entry);
   return white - black;
 }
+
+}  // namespace classic

@@ -1,16 +1,21 @@
+#include <cstdlib>
 #include <cstring>
 
 #include "egtb/tablebase.h"
+#include "engine/principal_variation.h"
+#include "eval/eval_cache.h"
 #include "platform/platform.h"
 #include "search/history.h"
+#include "search/hooks.h"
 #include "search/limits.h"
+#include "search/margins.h"
 #include "search/search.h"
 #include "search/search_state.h"
+#include "search/threads.h"
 #include "search/time.h"
 #include "search/tt.h"
-#include "uci/console.h"
-#include "uci/options.h"
-#include "uci/report.h"
+
+namespace classic {
 
 namespace {
 
@@ -24,13 +29,13 @@ void clear_search_state() {
 // After an infinite or pondering search the answer waits for "stop", or for
 // "ponderhit" and the clock.
 void wait_for_stop() {
-  while (!Search.stopFlag.load(std::memory_order_relaxed)) {
+  while (!stop_requested()) {
     if (!Time.infinite && Search.rootBestMove && elapsed_ms() >= Time.limit)
-      Search.stopFlag.store(true, std::memory_order_relaxed);
+      Signals.stop.store(true, std::memory_order_relaxed);
     else if (input_waiting())
       handle_search_input();
     else if (input_closed())
-      quit_program();  // the interface is gone: nobody will ever send "stop"
+      request_quit();  // the interface is gone: nobody will ever send "stop"
     else
       pause_briefly();
   }
@@ -40,21 +45,18 @@ void wait_for_stop() {
 
 void init_search() {
   init_search_tables();
-  tt_init();
+  TT.allocate_at_most(TableDefaultMegabytes);
 }
 
 void go_search(Position& pos) {
   Time.startMs = uint32_t(now_ms());
   allocate_time(pos);
   clear_search_state();
-  if (Options.tablebaseInitPending) {
-    Tablebases.available = init_tablebases();
-    Options.tablebaseInitPending = false;
-  }
-  if (!TT.entries) tt_init();
-  tt_new_search();
+  if (Hooks.prepare) Hooks.prepare();
+  if (!TT.slots) TT.allocate_at_most(TableDefaultMegabytes);
+  TT.new_search();
   for (auto& n : Search.nodes) n.store(0, std::memory_order_relaxed);
-  Search.stopFlag.store(false, std::memory_order_relaxed);
+  Signals.stop.store(false, std::memory_order_relaxed);
   Search.selDepth = 0;
   Tablebases.hits = 0;
   Search.rootSide = pos.SideToMove;
@@ -63,8 +65,20 @@ void go_search(Position& pos) {
   think(pos);
 
   if (Time.infinite) wait_for_stop();
+  if (Signals.quitRequested) quit_program();
   Move answer = Search.PrincipalVariation[0];
   // A search stopped before its first root move was done still owes a legal answer.
   if (!answer && Search.RootMoves.count > 0) answer = Search.RootMoves.moves[1].move;
-  bestmove_line(pos, answer);
+  Move ponder = answer ? ponder_move(TT, pos, answer, Search.PrincipalVariation[1]) : 0;
+  if (Reports.bestMove) Reports.bestMove(answer, ponder);
+  if (answer) make_move(pos, answer, 1);
 }
+
+void quit_program() {
+  stop_helpers(Pool);
+  TT.release();
+  release_eval_caches();
+  exit(0);
+}
+
+}  // namespace classic

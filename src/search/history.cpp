@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace classic {
+
 int History[MaxThreads][13][64];
 Move CounterMove1[MaxThreads][13][64];
 Move CounterMove2[MaxThreads][13][64];
@@ -50,3 +52,5 @@ void update_history(int thread, Move bestMove, int depth, const Move* quietList,
     if (v <= -HistoryLimit) halve_history(thread);
   }
 }
+
+}  // namespace classic

@@ -5,6 +5,8 @@
 #include "board/position.h"
 #include "search/stack.h"
 
+namespace classic {
+
 // Per thread slot, by moving piece and destination square. Each thread writes
 // only its own slot.
 extern int History[MaxThreads][13][64];
@@ -20,3 +22,5 @@ void clear_ordering_tables();
 
 void update_killers_and_counters(int thread, SearchStack& ss, Move previousMove, Move hashMove, Move bestMove, int ply);
 void update_history(int thread, Move bestMove, int depth, const Move* quietList, int quietCount);
+
+}  // namespace classic

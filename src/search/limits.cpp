@@ -1,5 +1,7 @@
 #include "search/limits.h"
 
+namespace classic {
+
 TimeControl Time;
 
 void set_both_clocks(TimeControl& tc, int ms, int movesToGo) {
@@ -9,3 +11,5 @@ void set_both_clocks(TimeControl& tc, int ms, int movesToGo) {
     s.increment = 0;
   }
 }
+
+}  // namespace classic

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace classic {
+
 struct SideClock {
   int time = 1000;    // milliseconds left on the clock
   int movesToGo = 0;  // 0: no moves-to-go given
@@ -28,3 +30,5 @@ extern TimeControl Time;
 
 // Both clocks set to `ms` with no moves-to-go and no increment.
 void set_both_clocks(TimeControl& tc, int ms, int movesToGo = 0);
+
+}  // namespace classic

@@ -3,6 +3,8 @@
 #include "search/history.h"
 #include "search/see.h"
 
+namespace classic {
+
 namespace {
 
 constexpr int PromotionBand = 800000;
@@ -44,8 +46,6 @@ Move next_selected(MovePicker& p, Move hashMove) {
 }
 
 }  // namespace
-
-bool move_is_legal_here(const Position& pos, Move m) { return move_playable(pos, m) && move_keeps_king_safe(pos, m); }
 
 int capture_score(const Position& pos, Move m) {
   if (int promoted = PromotionPiece(m))
@@ -213,3 +213,5 @@ Move next_capture(const Position& pos, MovePicker& p, Move hashMove) {
     }
   }
 }
+
+}  // namespace classic

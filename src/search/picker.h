@@ -6,6 +6,8 @@
 #include "board/move_order.h"
 #include "board/movegen.h"
 
+namespace classic {
+
 // Stage numbers. The caller starts a picker at MainHash (not in check),
 // EvasionHash (in check), CaptureHash (quiescence and ProbCut) or
 // CaptureEvasionHash (quiescence in check).
@@ -49,9 +51,6 @@ Move next_move(const Position& pos, MovePicker& p, Move hashMove, Move killer1, 
 // The quiescence family; 0 when the picker is exhausted.
 Move next_capture(const Position& pos, MovePicker& p, Move hashMove);
 
-// A move from the table, a killer slot or a counter slot that can be played here.
-bool move_is_legal_here(const Position& pos, Move m);
-
 // The scores the stages order by.
 int capture_score(const Position& pos, Move m);
 int evasion_score(const Position& pos, Move m);
@@ -61,3 +60,5 @@ int root_score(const Position& pos, Move m);
 void score_root_moves(const Position& pos, MoveList& list);
 // Puts the previous best move first for the next root pass.
 void mark_best_root_move(MoveList& list, Move best);
+
+}  // namespace classic

@@ -1,24 +1,30 @@
 #include <algorithm>
 
 #include "board/movegen.h"
+#include "engine/pruning.h"
 #include "eval/evaluate.h"
-#include "search/prune.h"
+#include "search/margins.h"
 #include "search/score.h"
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/see.h"
 #include "search/tt.h"
 
+namespace classic {
+
 namespace {
-constexpr int QuiesceMaxPly = 118;
-constexpr int DeltaMargin = 50;
+
+// A capture that reaches the fifth rank or beyond with no enemy pawn to stop it is
+// never delta-pruned.
+constexpr int FreePawnRank = 4;
+
 }  // namespace
 
 int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode) {
   if (ply > QuiesceMaxPly) return alpha;
   const int thread = pos.ThreadSlot;
   count_node(thread);
-  if (insufficient_material(pos)) return pos.SideToMove == Search.rootSide ? -1 : 1;
+  if (insufficient_material(pos)) return draw_score(pos.SideToMove == Search.rootSide);
 
   const int entryAlpha = alpha;
   alpha = std::max(alpha, mated_in(ply));
@@ -28,19 +34,16 @@ int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode
   const bool inCheck = in_check(pos);
   // A check evasion right at the horizon counts as a little deeper than the rest.
   const int ttDepth = qdepth >= 0 && inCheck ? 0 : -1;
-  TTEntry tte;
-  const bool found = tt_probe(pos.HashKey, tte);
-  if (!pvNode && found && tte.bound != BOUND_NONE && tte.score != SCORE_NONE && tte.depth >= ttDepth) {
-    int s = score_from_table(tte.score, ply);
-    if (((tte.bound & BOUND_LOWER) && s >= beta) || ((tte.bound & BOUND_UPPER) && s < beta)) return s;
-  }
-  const Move hashMove = tte.move;
+  TableHit tt;
+  tt.probe(TT, pos.HashKey, ply);
+  if (!pvNode && tt.cuts(ttDepth, beta)) return tt.score;
+  const Move hashMove = tt.entry.move;
 
   int bestValue = -SCORE_INFINITE, standPat = SCORE_NONE;
   if (!inCheck) {
     standPat = evaluate(pos, alpha, beta, pvNode ? 0 : 1);
     if (standPat >= beta) {
-      if (found) tt_store(pos.HashKey, BOUND_LOWER, score_to_table(standPat, ply), 0, ttDepth);
+      if (tt.found) TT.store(pos.HashKey, BOUND_LOWER, score_to_table(standPat, ply), 0, ttDepth, SCORE_NONE);
       return standPat;
     }
     bestValue = standPat;
@@ -55,7 +58,8 @@ int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode
     anyMove = true;
     const bool prunable = !gives_check(pos, m) && m != hashMove && !PromotionPiece(m) && !EpCapture(m);
     // Delta pruning: even winning the piece for free would not reach alpha.
-    if (!pvNode && !inCheck && prunable && bestValue > -SCORE_MATE_RANGE && !is_free_pawn_advance(pos, m)) {
+    if (!pvNode && !inCheck && prunable && bestValue > -SCORE_MATE_RANGE &&
+        !is_free_pawn_advance(pos, m, FreePawnRank)) {
       int optimistic = standPat + see_value_of(CapturedPiece(m)) + DeltaMargin;
       if (optimistic <= alpha) {
         bestValue = std::max(bestValue, optimistic);
@@ -80,6 +84,8 @@ int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode
   if (!anyMove && inCheck) return mated_in(ply);
 
   int bound = bestValue >= beta ? BOUND_LOWER : bestValue > entryAlpha ? BOUND_EXACT : BOUND_UPPER;
-  tt_store(pos.HashKey, bound, score_to_table(bestValue, ply), bestMove, ttDepth);
+  TT.store(pos.HashKey, bound, score_to_table(bestValue, ply), bestMove, ttDepth, SCORE_NONE);
   return bestValue;
 }
+
+}  // namespace classic

@@ -2,39 +2,45 @@
 #include <cstdio>
 
 #include "board/movetext.h"
-#include "book/book.h"
+#include "engine/principal_variation.h"
 #include "platform/platform.h"
 #include "search/history.h"
+#include "search/hooks.h"
 #include "search/limits.h"
+#include "search/margins.h"
 #include "search/picker.h"
-#include "search/pv.h"
 #include "search/score.h"
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/see.h"
+#include "search/settings.h"
 #include "search/threads.h"
 #include "search/time.h"
-#include "uci/options.h"
-#include "uci/report.h"
+#include "search/tt.h"
+
+namespace classic {
 
 namespace {
 
 constexpr int MaxIterations = 100;
 constexpr int EasyMoveDepth = 12;
+// The root move and its continuation never go deeper than the undo stack.
+constexpr int MaxPvLength = MaxPly - 1;
 
-bool stopped() { return Search.stopFlag.load(std::memory_order_relaxed); }
+bool stopped() { return stop_requested(); }
+
+void report_iteration(int score, int bound, int depth, int multipvIndex) {
+  if (Reports.iteration) Reports.iteration(score, bound, depth, multipvIndex);
+}
 
 // The move "bestmove" will name, with the continuation read from the table.
-void report_move(Position& pos, Move move) {
-  Search.PrincipalVariation[0] = move;
-  pv_from_table(pos, move);
-}
+void report_move(Position& pos, Move move) { pv_from_table(TT, pos, move, Search.PrincipalVariation, MaxPvLength); }
 
 void answer_without_search(Move move, int score) {
   Search.rootBestMove = move;
   Search.rootBestScore = score;
   Search.PrincipalVariation[0] = move;
-  info_line(score, ReportExact, 1, 1);
+  report_iteration(score, ReportExact, 1, 1);
 }
 
 // The widened aspiration bound after a fail high (sign 1) or a fail low (sign -1).
@@ -59,7 +65,7 @@ bool easy_move(Position& pos, int score) {
   SearchStack& ss = Search.stacks[0];
   ss.excludedMove[2] = Search.rootBestMove;
   ss.skipPruning[2] = 1;
-  int v = search_node(pos, score - 201, score - 200, 8, 2, true, false);
+  int v = search_node(pos, score - 201, score - 200, 8, 2, PvNode);
   ss.excludedMove[2] = 0;
   ss.skipPruning[2] = 0;
   return !stopped() && v < score - 200;
@@ -91,7 +97,7 @@ bool ends_early(Position& pos, int depth) {
       }
     }
   }
-  if (Options.usePlayLevel && Search.rootBestMove && depth >= Options.playLevel) {
+  if (SearchConfig.usePlayLevel && Search.rootBestMove && depth >= SearchConfig.playLevel) {
     wait_for_play_level();
     if (BoardConfig.debugInfo) printf("info string early exit by play level, searched depth = %d\n", depth);
     return true;
@@ -101,21 +107,21 @@ bool ends_early(Position& pos, int depth) {
 
 }  // namespace
 
-void root_search(Position& pos, int alpha, int beta, int depth, bool inCheck) {
+void root_search(Position& pos, int alpha, int beta, int depth) {
   MoveList& moves = Search.RootMoves;
   const int passAlpha = alpha;
-  const int multiPV = Options.multiPV;
+  const int multiPV = SearchConfig.multiPV;
   Search.rootBestScore = -SCORE_INFINITE;
   count_node(0);
   if (Search.rootBestMove) {
     mark_best_root_move(moves, Search.rootBestMove);
-    pv_to_table(pos);
+    pv_to_table(TT, pos, Search.rootBestMove, Search.PrincipalVariation, MaxPvLength);
   }
 
   for (int i = 1; i <= moves.count; i++) {
     const Move move = moves.moves[i].move;
     Search.stacks[0].currentMove[1] = move;
-    if (Options.uciMode) currmove_line(depth, i, move);
+    if (Reports.currentMove) Reports.currentMove(depth, i, move);
 
     const bool givesCheck = gives_check(pos, move);
     const int seeValue = PromotionPiece(move) || EpCapture(move) ? 0 : see(pos, move);
@@ -135,18 +141,18 @@ void root_search(Position& pos, int alpha, int beta, int depth, bool inCheck) {
     if (multiPV > 1) {
       alpha = -SCORE_INFINITE;
       beta = SCORE_INFINITE;
-      v = -search_node(pos, -beta, -alpha, newDepth, 2, true, false);
+      v = -search_node(pos, -beta, -alpha, newDepth, 2, PvNode);
     } else if (i == 1) {
-      v = -search_node(pos, -beta, -alpha, newDepth, 2, true, false);
+      v = -search_node(pos, -beta, -alpha, newDepth, 2, PvNode);
     } else {
       bool done = false;
       if (depth >= 3 && r > 0) {
-        v = -search_node(pos, -alpha - 1, -alpha, reducedDepth, 2, false, true);
+        v = -search_node(pos, -alpha - 1, -alpha, reducedDepth, 2, CutNode);
         done = v <= alpha || stopped();
       }
       if (!done) {
-        v = -search_node(pos, -alpha - 1, -alpha, newDepth, 2, false, true);
-        if (v > alpha && v < beta && !stopped()) v = -search_node(pos, -beta, -alpha, newDepth, 2, true, false);
+        v = -search_node(pos, -alpha - 1, -alpha, newDepth, 2, CutNode);
+        if (v > alpha && v < beta && !stopped()) v = -search_node(pos, -beta, -alpha, newDepth, 2, PvNode);
       }
     }
     unmake_move(pos, move, 1);
@@ -160,7 +166,7 @@ void root_search(Position& pos, int alpha, int beta, int depth, bool inCheck) {
       }
       if (i <= multiPV) {
         report_move(pos, move);
-        info_line(v, ReportExact, depth, i);
+        report_iteration(v, ReportExact, depth, i);
       }
       continue;
     }
@@ -168,7 +174,7 @@ void root_search(Position& pos, int alpha, int beta, int depth, bool inCheck) {
       Search.rootBestScore = alpha;
       Search.rootBestMove = move;
       report_move(pos, move);
-      info_line(alpha, ReportUpper, depth, 1);
+      report_iteration(alpha, ReportUpper, depth, 1);
       return;
     }
     if (v > Search.rootBestScore) {
@@ -178,12 +184,12 @@ void root_search(Position& pos, int alpha, int beta, int depth, bool inCheck) {
         if (v >= beta) {
           Search.rootBestScore = beta;
           report_move(pos, move);
-          info_line(beta, ReportLower, depth, 1);
+          report_iteration(beta, ReportLower, depth, 1);
           return;
         }
         report_move(pos, move);
         alpha = v;
-        info_line(v, ReportExact, depth, 1);
+        report_iteration(v, ReportExact, depth, 1);
       }
     }
   }
@@ -193,23 +199,22 @@ void root_search(Position& pos, int alpha, int beta, int depth, bool inCheck) {
 void think(Position& pos) {
   MoveList& moves = Search.RootMoves;
   generate_legal(pos, moves);
-  const bool inCheck = in_check(pos);
   if (moves.count == 0) {
-    answer_without_search(0, inCheck ? mated_in(1) : 0);
+    answer_without_search(0, in_check(pos) ? mated_in(1) : 0);
     return;
   }
   if (moves.count == 1) {
     answer_without_search(moves.moves[1].move, 0);
     return;
   }
-  if (Move bookMove = book_root_move(pos)) {
+  if (Move bookMove = Hooks.bookMove ? Hooks.bookMove(pos) : 0) {
     answer_without_search(bookMove, 0);
     if (BoardConfig.debugInfo) printf("info string book move %s , best score = %d\n", move_text(bookMove).c_str(), 0);
     return;
   }
 
   score_root_moves(pos, moves);
-  if (Options.threads > 1) wake_helpers();
+  wake_helpers(Pool);
   const uint32_t limit = Time.limit;
   Search.maxDepth = std::min(Search.maxDepth, MaxIterations);
   Search.rootBestMove = 0;
@@ -218,14 +223,14 @@ void think(Position& pos) {
 
   for (int depth = 1; depth <= Search.maxDepth; depth++) {
     int delta = SCORE_INFINITE, alpha = -SCORE_INFINITE, beta = SCORE_INFINITE;
-    if (Options.multiPV == 1 && depth > 4 && abs_score(previous) < SCORE_DECISIVE) {
+    if (SearchConfig.multiPV == 1 && depth > 4 && abs_score(previous) < SCORE_DECISIVE) {
       delta = 8;
       alpha = std::max(previous - delta, -SCORE_INFINITE);
       beta = std::min(previous + delta, SCORE_INFINITE);
     }
     Search.tbProbePlyLimit = depth;
     Search.selDepth = depth;
-    root_search(pos, alpha, beta, depth, inCheck);
+    root_search(pos, alpha, beta, depth);
     if (stopped()) break;
 
     // Outside the aspiration window: widen the failing side and search again.
@@ -237,7 +242,7 @@ void think(Position& pos) {
         alpha = widened(score, delta, -1);
         extend_time_on_fail_low(depth, limit);
       }
-      root_search(pos, alpha, beta, depth, inCheck);
+      root_search(pos, alpha, beta, depth);
       if (stopped()) break;
       delta += delta / 2;
       score = Search.rootBestScore;
@@ -246,12 +251,14 @@ void think(Position& pos) {
 
     if (Search.rootBestMove) {
       report_move(pos, Search.rootBestMove);
-      info_line(Search.rootBestScore, ReportExact, depth, 1);
+      report_iteration(Search.rootBestScore, ReportExact, depth, 1);
     }
     if (ends_early(pos, depth)) break;
     previous = Search.rootBestScore;
   }
 
-  if (Options.threads > 1) sleep_helpers();
-  learn_root_result(pos, Search.rootBestMove, Search.rootBestScore, Search.tbProbePlyLimit);
+  park_helpers(Pool);
+  if (Hooks.learn) Hooks.learn(pos, Search.rootBestMove, Search.rootBestScore, Search.tbProbePlyLimit);
 }
+
+}  // namespace classic

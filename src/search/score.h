@@ -1,35 +1,19 @@
-// The score scale of the classic search and the conversion of mate scores to and
-// from the transposition table.
+// The classic search's end of the score scale: its "no value" and its widest
+// window. A draw counts slightly against the side that was to move at the root.
 #pragma once
 
-// Being mated at ply p scores p - SCORE_MATE; the root is ply 1.
-constexpr int SCORE_MATE = 32000;
-// Scores beyond this (in absolute value) announce a mate.
-constexpr int SCORE_MATE_RANGE = 31000;
+#include "engine/score.h"
+
+namespace classic {
+
 // No value: an empty table slot, or a node that was not evaluated.
 constexpr int SCORE_NONE = 30000;
 // The widest window, and the starting best value of every node.
 constexpr int SCORE_INFINITE = 32100;
-// From here on a score is decisive: material will not decide the game any more,
-// so the material-based pruning rules leave such values alone.
-constexpr int SCORE_DECISIVE = 10000;
 
-constexpr int mated_in(int ply) { return ply - SCORE_MATE; }
+// A draw (by rule, or by the tables) for the side to move: -1 when that is the side
+// the engine plays at the root, +1 for its opponent, so the engine avoids draws
+// that its opponent would accept.
+constexpr int draw_score(bool rootSideToMove) { return rootSideToMove ? -1 : 1; }
 
-// Mate scores count from the root, but a table entry is shared by every path to
-// its position: stored, they count from the position itself, so that a mate found
-// through one path keeps its true distance when reached through a shorter or
-// longer one. SCORE_NONE lies inside the mate bounds and passes unchanged.
-constexpr int score_to_table(int score, int ply) {
-  if (score > SCORE_MATE_RANGE) return score + ply;
-  if (score < -SCORE_MATE_RANGE) return score - ply;
-  return score;
-}
-
-constexpr int score_from_table(int score, int ply) {
-  if (score > SCORE_MATE_RANGE) return score - ply > SCORE_MATE ? SCORE_MATE : score - ply;
-  if (score < -SCORE_MATE_RANGE) return score + ply < -SCORE_MATE ? -SCORE_MATE : score + ply;
-  return score;
-}
-
-inline int abs_score(int v) { return v < 0 ? -v : v; }
+}  // namespace classic

@@ -3,14 +3,21 @@
 #include <algorithm>
 
 #include "board/movegen.h"
+#include "engine/pruning.h"
 #include "search/history.h"
-#include "search/prune.h"
+#include "search/margins.h"
 #include "search/score.h"
 #include "search/search.h"
-#include "search/search_state.h"
 #include "search/see.h"
+#include "search/threads.h"
+
+namespace classic {
 
 namespace {
+
+// A pawn move that reaches the fifth rank or beyond with no enemy pawn to stop it
+// is never pruned.
+constexpr int FreePawnRank = 4;
 
 struct Reduction {
   bool reducible = false;
@@ -29,9 +36,10 @@ Reduction reduction_of(const Position& pos, const NodeFrame& node, Move m, int m
   Reduction red;
   red.depth = newDepth;
   if (t.extension || moveCount < 2 || is_ordering_move(node, m) || (t.tactical && !t.losingCapture)) return red;
-  int r = LmrReduction[node.pvNode][std::min(node.depth, 63)][std::min(moveCount, 63)];
-  if (!node.pvNode) {
-    if (node.cutNode) r++;
+  const bool pvNode = node.nodeType == PvNode;
+  int r = LmrReduction[pvNode][std::min(node.depth, 63)][std::min(moveCount, 63)];
+  if (!pvNode) {
+    if (node.nodeType == CutNode) r++;
     if (r >= 2 && !node.improving) r++;
     if (!t.tactical && History[pos.ThreadSlot][MovedPiece(m)][To(m)] < 0) r++;
   }
@@ -45,13 +53,13 @@ Reduction reduction_of(const Position& pos, const NodeFrame& node, Move m, int m
 // Late-move, futility and SEE pruning of a reducible move in a non-PV node.
 bool prunes(const Position& pos, const NodeFrame& node, Move m, int moveCount, const MoveTraits& t,
             const Reduction& red, int& bestValue) {
-  if (!red.reducible || node.pvNode || node.inCheck || t.givesCheck || bestValue <= -SCORE_MATE_RANGE ||
-      is_free_pawn_advance(pos, m))
+  if (!red.reducible || node.nodeType == PvNode || node.inCheck || t.givesCheck || bestValue <= -SCORE_MATE_RANGE ||
+      is_free_pawn_advance(pos, m, FreePawnRank))
     return false;
   if (!t.tactical) {
     if (node.depth <= 15 && moveCount >= LateMoveCount[node.improving][node.depth]) return true;
     if (red.depth < 7) {
-      int futility = node.staticEval + 50 + FutilityMargin[std::clamp(red.depth, 1, 6)];
+      int futility = node.staticEval + FutilityBase + FutilityMargin[std::clamp(red.depth, 1, 6)];
       if (futility <= node.alpha) {
         bestValue = std::max(bestValue, futility);
         return true;
@@ -81,23 +89,26 @@ bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, co
   const Reduction red = reduction_of(pos, node, m, moveCount, traits, newDepth);
   if (prunes(pos, node, m, moveCount, traits, red, bestValue)) return false;
 
+  const NodeType child = null_window_child(node.nodeType);
   make_move(pos, m, ply);
   int v;
-  if (node.pvNode && moveCount == 1) {
-    v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, true, false);
+  if (node.nodeType == PvNode && moveCount == 1) {
+    v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, PvNode);
   } else {
     bool done = false;
     if (node.depth >= 3 && red.reducible && red.r > 0) {
-      v = -search_node(pos, -alpha - 1, -alpha, red.depth, ply + 1, false, !node.cutNode);
-      done = v <= alpha || search_stopped(thread);
+      v = -search_node(pos, -alpha - 1, -alpha, red.depth, ply + 1, child);
+      done = v <= alpha || Pool.stopped(thread);
     }
     if (!done) {
-      v = -search_node(pos, -alpha - 1, -alpha, newDepth, ply + 1, false, !node.cutNode);
-      if (node.pvNode && v > alpha && v < beta && !search_stopped(thread))
-        v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, true, false);
+      v = -search_node(pos, -alpha - 1, -alpha, newDepth, ply + 1, child);
+      if (node.nodeType == PvNode && v > alpha && v < beta && !Pool.stopped(thread))
+        v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, PvNode);
     }
   }
   unmake_move(pos, m, ply);
   value = v;
   return true;
 }
+
+}  // namespace classic

@@ -5,14 +5,22 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/search_types.h"
+
+namespace classic {
 
 // What the move loop of a node knows about the node.
 struct NodeFrame {
   int alpha, beta, depth, ply;
-  bool pvNode, cutNode, inCheck, improving;
+  NodeType nodeType;
+  bool inCheck, improving;
   int staticEval;  // SCORE_NONE in check
   Move hashMove, killer1, killer2, counter1, counter2;
 };
+
+// The expected type of a null-window child: the children of a cut node are
+// expected to fail low, those of every other node to fail high.
+constexpr NodeType null_window_child(NodeType parent) { return parent == CutNode ? AllNode : CutNode; }
 
 // The facts about a move that its treatment depends on.
 struct MoveTraits {
@@ -31,3 +39,5 @@ MoveTraits classify_move(const Position& pos, Move m);
 // best have reached. After a stop the value means nothing.
 bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, const MoveTraits& traits, int& bestValue,
                  int& value);
+
+}  // namespace classic

@@ -1,19 +1,17 @@
-// The global record of the running search, shared by all search threads, and
-// the constant tables of the pruning and reduction rules.
+// The global record of the running search, shared by all search threads.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
 #include "board/movegen.h"
+#include "engine/search_signals.h"
 #include "search/picker.h"
 #include "search/stack.h"
-#include "search/thread_pool.h"
+
+namespace classic {
 
 struct SearchState {
-  // Set when the search must stop (stop, quit, time out); only the main thread sets it.
-  // Every search thread tests it.
-  std::atomic<bool> stopFlag{false};
   int rootSide = White;
   int lowTime = 0;  // short of time: polls more often
   Move rootBestMove = 0;
@@ -36,15 +34,6 @@ struct SearchState {
 
 extern SearchState Search;
 
-// Constant tables, filled once at start-up by init_search_tables().
-extern int RazorMargin[4];
-extern int LateMoveCount[2][16];
-extern int StaticNullMargin[7];
-extern int FutilityMargin[7];
-extern int LmrReduction[2][64][64];
-
-void init_search_tables();
-
 inline void count_node(int thread) {
   std::atomic<uint64_t>& n = Search.nodes[thread];
   n.store(n.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
@@ -52,8 +41,6 @@ inline void count_node(int thread) {
 
 uint64_t total_nodes();
 
-// Whether the thread's current search must end: the whole search was stopped, or a
-// fail high at a split point made the thread's work there useless.
-inline bool search_stopped(int thread) {
-  return Search.stopFlag.load(std::memory_order_relaxed) || Pool.slots[thread].abort.load(std::memory_order_relaxed);
-}
+inline bool stop_requested() { return Signals.stop.load(std::memory_order_relaxed); }
+
+}  // namespace classic

@@ -3,6 +3,8 @@
 #include "board/exchange.h"
 #include "board/movegen.h"
 
+namespace classic {
+
 int see(const Position& pos, Move m) {
   if (CastleType(m)) return 0;
   int from = From(m), to = To(m), us = PieceColourOf[MovedPiece(m)];
@@ -13,3 +15,5 @@ int see(const Position& pos, Move m) {
   if (!defended) return firstGain;
   return exchange_result(pos, to, occupied, other(us), firstGain, see_value_of(MovedPiece(m)), SeeValue);
 }
+
+}  // namespace classic

@@ -5,6 +5,8 @@
 
 #include "board/position.h"
 
+namespace classic {
+
 struct SearchStack {
   Move killers[MaxPly][2];
   Move currentMove[MaxPly];   // 0 for the null move
@@ -17,3 +19,5 @@ struct SearchStack {
 };
 
 void clear_stack(SearchStack& ss);
+
+}  // namespace classic

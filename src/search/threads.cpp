@@ -1,64 +1,53 @@
 #include "search/threads.h"
 
-#include "platform/helper_crew.h"
 #include "search/search_state.h"
-#include "search/split.h"
-#include "search/thread_pool.h"
+#include "search/time.h"
 #include "search/tt.h"
-#include "uci/options.h"
 
-ThreadPool Pool;
+namespace classic {
 
-namespace {
+ThreadPool<ClassicThreads> Pool;
 
-// A helper's share of a split point: the master's board and line as they stood
-// when the split point was opened, and its moves.
-void join_split_point(int slot) {
-  PoolSlot& self = Pool.slots[slot];
-  SplitPoint& sp = *self.currentSplit;
-  self.position = sp.pos;
-  self.position.ThreadSlot = slot;
-  Search.stacks[slot] = sp.stack;
-  split_point_search(self.position, sp);
+ThreadPool<ClassicThreads>& ClassicThreads::pool() { return Pool; }
+
+void ClassicThreads::save_line(Line& line, int thread, const Node&) { line.stack = Search.stacks[thread]; }
+
+// Nodes look two plies back (whether the evaluation is improving), so the helper
+// takes the line from there.
+void ClassicThreads::take_up_line(int thread, const Line& line, const Node& node) {
+  const SearchStack& from = line.stack;
+  SearchStack& to = Search.stacks[thread];
+  const int first = node.ply >= 2 ? node.ply - 2 : 0;
+  copy_plies_from(to.killers, from.killers, first);
+  copy_plies_from(to.currentMove, from.currentMove, first);
+  copy_plies_from(to.excludedMove, from.excludedMove, first);
+  copy_plies_from(to.staticEval, from.staticEval, first);
+  copy_plies_from(to.skipPruning, from.skipPruning, first);
 }
 
-void reset_slot(PoolSlot& slot) {
-  slot.abort = false;
-  slot.currentSplit = nullptr;
-  slot.splitCount = 0;
+Move ClassicThreads::next_move(const Position& pos, Picker& picker, const Node& node) {
+  return classic::next_move(pos, picker, node.hashMove, node.killer1, node.killer2, node.counter1, node.counter2);
 }
 
-}  // namespace
-
-void start_threads() {
-  Pool.threadCount = Options.threads;
-  for (int slot = 0; slot < Pool.threadCount; slot++) reset_slot(Pool.slots[slot]);
-  start_crew(Pool.crew, Pool.threadCount, join_split_point);
+bool ClassicThreads::enter_move(int thread, int ply, Move m) {
+  SearchStack& ss = Search.stacks[thread];
+  if (m == ss.excludedMove[ply]) return false;
+  ss.currentMove[ply] = m;
+  return true;
 }
 
-void stop_threads() {
-  // A "quit" may arrive while the helpers are searching: they see the stop at
-  // their next node and come back to their loops.
-  Search.stopFlag = true;
-  // Under the lock of try_split: a split point opened before this has handed out
-  // its work already, and none is opened afterwards.
-  Pool.splitLock.lock();
-  Pool.crew.exitFlag = true;
-  Pool.splitLock.unlock();
-  end_crew(Pool.crew);
-  Pool.threadCount = 1;
+void ClassicThreads::count_node(int thread) { classic::count_node(thread); }
+
+bool ClassicThreads::search_move(Position& pos, const Node& node, Move m, int moveCount, int& bestValue, int& value) {
+  return classic::search_move(pos, node, m, moveCount, classify_move(pos, m), bestValue, value);
 }
 
-void wake_helpers() {
-  wake_crew(Pool.crew);
-  for (int slot = 0; slot < Pool.threadCount; slot++) Pool.slots[slot].splitCount = 0;
-}
-
-void sleep_helpers() { park_crew(Pool.crew); }
+void ClassicThreads::poll_while_waiting() { check_clock_and_input(); }
 
 void set_thread_count(int count) {
-  if (Options.threads > 1) stop_threads();
-  Options.threads = count;
-  tt_clear();
-  if (count > 1) start_threads();
+  stop_helpers(Pool);
+  clear_hash_tables();
+  start_helpers(Pool, count);
 }
+
+}  // namespace classic

@@ -7,8 +7,9 @@
 #include "platform/platform.h"
 #include "search/limits.h"
 #include "search/search_state.h"
-#include "uci/console.h"
-#include "uci/options.h"
+#include "search/settings.h"
+
+namespace classic {
 
 namespace {
 
@@ -52,7 +53,7 @@ void allocate_time(const Position& root) {
   if (!Time.movetime && limit > t / 2) limit = t / 2;
   Time.limit = limit > 1 ? limit : 1;
   Time.pollCounter = 0;
-  Time.pollInterval = Search.lowTime ? 100 : Time.infinite || Options.playLevel ? 1000 : 20000;
+  Time.pollInterval = Search.lowTime ? 100 : Time.infinite || SearchConfig.playLevel ? 1000 : 20000;
 
   if (BoardConfig.debugInfo) {
     printf("\ninfo string infinite = %d\n", int(Time.infinite));
@@ -64,6 +65,11 @@ void allocate_time(const Position& root) {
   }
 }
 
+void request_quit() {
+  Signals.quitRequested = true;
+  Signals.stop.store(true, std::memory_order_relaxed);
+}
+
 void handle_search_input() {
   std::string line;
   if (!read_line(line, MaxSearchLine)) return;
@@ -71,24 +77,28 @@ void handle_search_input() {
     Time.infinite = false;
     Time.pollInterval = Search.lowTime ? 100 : 20000;
   } else if (line == "stop") {
-    Search.stopFlag.store(true, std::memory_order_relaxed);
+    Signals.stop.store(true, std::memory_order_relaxed);
   } else if (line == "quit") {
-    quit_program();
+    request_quit();
+  }
+}
+
+void check_clock_and_input() {
+  if (!Time.infinite && Search.rootBestMove && elapsed_ms() >= Time.limit) {
+    Signals.stop.store(true, std::memory_order_relaxed);
+  } else if (input_waiting()) {
+    handle_search_input();
+  } else if (Time.infinite && input_closed()) {
+    // Nobody is left to send "stop" to an endless search.
+    request_quit();
   }
 }
 
 bool poll_input() {
   if (++Time.pollCounter < Time.pollInterval) return false;
   Time.pollCounter = 0;
-  if (!Time.infinite && Search.rootBestMove && elapsed_ms() >= Time.limit) {
-    Search.stopFlag.store(true, std::memory_order_relaxed);
-    return true;
-  }
-  if (input_waiting()) {
-    handle_search_input();
-    return Search.stopFlag.load(std::memory_order_relaxed);
-  }
-  // Nobody is left to send "stop" to an endless search.
-  if (Time.infinite && input_closed()) quit_program();
-  return false;
+  check_clock_and_input();
+  return stop_requested();
 }
+
+}  // namespace classic

@@ -5,12 +5,15 @@
 
 #include "board/movetext.h"
 #include "board/san.h"
+#include "book/settings.h"
 #include "search/limits.h"
 #include "search/search.h"
 #include "search/search_state.h"
+#include "search/threads.h"
 #include "search/time.h"
 #include "search/tt.h"
-#include "uci/options.h"
+
+namespace classic {
 
 namespace {
 
@@ -27,7 +30,7 @@ void print_test_header(int number, const BenchTest& test) {
 // The nodes of the threads that took part: the main thread and its helpers.
 uint64_t search_nodes() {
   uint64_t sum = 0;
-  for (int t = 0; t < Options.threads; t++) sum += Search.nodes[t].load(std::memory_order_relaxed);
+  for (int t = 0; t < thread_count(); t++) sum += Search.nodes[t].load(std::memory_order_relaxed);
   return sum;
 }
 
@@ -40,10 +43,10 @@ uint64_t nodes_per_second(uint64_t nodes, uint32_t ms) {
 // One test from empty caches; true when the search found the expected move.
 bool run_test(Position& pos, int number, const BenchTest& test, int depth, BenchTotals& totals) {
   read_fen(pos, test.epd);
-  Options.inBook = false;
+  BookConfig.gameFromStart = false;
   print_test_header(number, test);
   print_board(pos);
-  tt_clear();
+  clear_hash_tables();
   Time.depthLimit = depth;
   set_both_clocks(Time, BenchClockMs);
   const Position testPosition = pos;
@@ -64,7 +67,7 @@ bool run_test(Position& pos, int number, const BenchTest& test, int depth, Bench
 BenchTotals run_bench(Position& pos, int depth) {
   printf("start bench test!\n");
   // Test positions must not leave traces in the learning file.
-  Options.bookLearn = false;
+  BookConfig.learn = false;
   BenchTotals totals;
   for (int i = 0; i < BenchTestCount; i++) {
     if (run_test(pos, i + 1, BenchTests[i], depth, totals))
@@ -87,3 +90,5 @@ void print_bench_summary(const BenchTotals& totals) {
 }
 
 void bench(Position& pos) { run_bench(pos, BenchDepth); }
+
+}  // namespace classic

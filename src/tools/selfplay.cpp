@@ -10,7 +10,8 @@
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/tt.h"
-#include "uci/options.h"
+
+namespace classic {
 
 namespace {
 
@@ -65,7 +66,7 @@ GameResult judge_move(GameCounters& game, const Position& pos, int side, Move be
 
 GameResult play_selfplay_game(Position& pos) {
   GameCounters game;
-  tt_clear();
+  clear_hash_tables();
   while (true) {
     int side = pos.SideToMove;
     Time.depthLimit = 1;
@@ -105,7 +106,6 @@ void print_results(const SelfPlayScore& score, uint32_t elapsedMs, const char* l
 }
 
 int selfplay(Position& pos, int games) {
-  Options.uciMode = false;
   BoardConfig.chess960 = false;
   uint64_t startMs = now_ms();
   printf("\nselfplaying games...\n");
@@ -127,3 +127,5 @@ int selfplay(Position& pos, int games) {
   print_results(score, uint32_t(now_ms() - startMs), "\n");
   return score_per_mille(score);
 }
+
+}  // namespace classic

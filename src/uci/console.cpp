@@ -10,20 +10,22 @@
 #include "board/movetext.h"
 #include "board/perft.h"
 #include "book/book_tools.h"
+#include "book/settings.h"
 #include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "platform/platform.h"
 #include "search/limits.h"
 #include "search/search.h"
-#include "search/threads.h"
 #include "search/tt.h"
 #include "tools/bench.h"
 #include "tools/selfplay.h"
-#include "uci/options.h"
+#include "uci/front_end.h"
 #include "uci/uci.h"
 
+namespace classic {
+
 Position GamePosition;
-ClassicOptions Options;
+FrontEndState FrontEnd;
 
 namespace {
 
@@ -78,8 +80,7 @@ void set_time() {
 
 void new_game() {
   BoardConfig.chess960 = false;
-  read_fen(GamePosition, StartFen);
-  Options.inBook = true;
+  set_up_start_position();
 }
 
 void typed_move(const std::string& line) {
@@ -91,6 +92,11 @@ void typed_move(const std::string& line) {
 
 }  // namespace
 
+void set_up_start_position() {
+  read_fen(GamePosition, StartFen);
+  BookConfig.gameFromStart = true;
+}
+
 void run_perft(const char* args) {
   int depth = atoi(args);
   perft_divide(GamePosition, depth < 0 ? 0 : depth > 20 ? 20 : depth);
@@ -101,19 +107,14 @@ void start_program() {
   srand(unsigned(time(nullptr)));
   init_tables();
   init_search();
-  if (!TT.entries) printf("info string error: could not allocate the transposition table\n");
+  install_reports();
+  install_root_hooks();
+  if (!TT.slots) printf("info string error: could not allocate the transposition table\n");
   if (!allocate_eval_caches()) printf("info string error: could not allocate the evaluation caches\n");
   GamePosition.ThreadSlot = 0;
   new_game();
   printf("%s %s %s %s\n", "Veltrix", "8.0", "Jan. 2017", "x64");
   printf("by %s \n", "Brenmoor");
-}
-
-void quit_program() {
-  stop_threads();
-  tt_release();
-  release_eval_caches();
-  exit(0);
 }
 
 void console_loop() {
@@ -155,3 +156,5 @@ void console_loop() {
   }
   quit_program();
 }
+
+}  // namespace classic

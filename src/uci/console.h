@@ -3,15 +3,17 @@
 
 #include "board/position.h"
 
-// The game position: set up by "position", "new" and typed moves, searched by "go".
-extern Position GamePosition;
+namespace classic {
 
-// Tables, defaults, caches and the start position, then the banner.
+// Tables, defaults, caches, the search's reports and hooks, the start position,
+// then the banner.
 void start_program();
 // Reads console commands until "quit" or the end of input; hands over to the UCI
 // loop for good on "uci".
 void console_loop();
-// Leaves the program as "quit" does: helpers stopped, caches released, status 0.
-[[noreturn]] void quit_program();
 // "perft N": the leaf count of the legal move tree from the game position.
 void run_perft(const char* args);
+// The start position; the opening book may be used again.
+void set_up_start_position();
+
+}  // namespace classic

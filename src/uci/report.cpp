@@ -1,17 +1,19 @@
-#include "uci/report.h"
-
+// What the search writes while it runs and when it ends, in the UCI form or, before
+// "uci" was received, in the console form.
 #include <cinttypes>
 #include <cstdio>
 
 #include "board/movetext.h"
 #include "egtb/tablebase.h"
+#include "protocol/report_text.h"
+#include "search/hooks.h"
 #include "search/limits.h"
-#include "search/picker.h"
-#include "search/score.h"
 #include "search/search_state.h"
 #include "search/time.h"
 #include "search/tt.h"
-#include "uci/options.h"
+#include "uci/front_end.h"
+
+namespace classic {
 
 namespace {
 
@@ -21,33 +23,12 @@ constexpr uint32_t CurrMoveDelayMs = 1000;
 // the same switch that lets the board core print move sequences.
 bool search_output() { return BoardConfig.sequenceOutput; }
 
-// A move to ponder on in the position after the engine's move: the principal
-// variation's reply, else the table's move, when it can be played.
-Move ponder_move(const Position& pos) {
-  Move reply = Search.PrincipalVariation[1];
-  if (reply && move_is_legal_here(pos, reply)) return reply;
-  TTEntry entry;
-  if (tt_probe(pos.HashKey, entry) && entry.move && move_is_legal_here(pos, entry.move)) return entry.move;
-  return 0;
-}
-
-}  // namespace
-
-void print_score(int score) {
-  if (score > SCORE_MATE_RANGE)
-    printf("mate %d ", (SCORE_MATE + 1 - score) / 2);
-  else if (score < -SCORE_MATE_RANGE)
-    printf("mate %d ", (score + SCORE_MATE) / -2);
-  else
-    printf("cp %d ", score);
-}
-
 void info_line(int score, int bound, int depth, int multipvIndex) {
   uint64_t nodes = total_nodes();
   uint32_t elapsed = elapsed_ms();
   uint32_t seconds = elapsed / 1000;
   int nps = nodes && seconds ? int(nodes / seconds) : 0;
-  if (Options.uciMode) {
+  if (FrontEnd.uciMode) {
     printf("info depth %d seldepth %d multipv %d score ", depth, Search.selDepth, multipvIndex);
     print_score(score);
     if (bound == ReportUpper) printf("upperbound ");
@@ -68,32 +49,37 @@ void info_line(int score, int bound, int depth, int multipvIndex) {
 }
 
 void currmove_line(int depth, int moveNumber, Move move) {
-  if (elapsed_ms() < CurrMoveDelayMs) return;
-  printf("info depth %d hashfull %d currmovenumber %d currmove ", depth, tt_hashfull(), moveNumber);
+  if (!FrontEnd.uciMode || elapsed_ms() < CurrMoveDelayMs) return;
+  printf("info depth %d hashfull %d currmovenumber %d currmove ", depth, TT.hashfull(), moveNumber);
   print_move(move);
   if (search_output()) printf("\n");
 }
 
 void currline_line(const SearchStack& ss, int ply) {
+  if (!FrontEnd.uciMode) return;
   printf("info currline ");
   for (int i = 1; i <= ply && i <= 10; i++) print_move(ss.currentMove[i]);
   printf("\n");
 }
 
-void bestmove_line(Position& pos, Move move) {
-  if (Options.uciMode) {
+// A pondering search that ended by "stop" names no move to ponder on.
+void bestmove_line(Move move, Move ponder) {
+  if (FrontEnd.uciMode) {
     printf("bestmove ");
     print_move(move);
   } else if (search_output()) {
     printf("move ");
     print_move(move);
   }
-  if (move) make_move(pos, move, 1);
-  if (Options.uciMode && Options.ponder && !Time.infinite) {
-    if (Move reply = ponder_move(pos)) {
-      printf("ponder ");
-      print_move(reply);
-    }
+  if (FrontEnd.uciMode && FrontEnd.ponder && !Time.infinite && ponder) {
+    printf("ponder ");
+    print_move(ponder);
   }
   if (search_output()) printf("\n");
 }
+
+}  // namespace
+
+void install_reports() { Reports = {info_line, currmove_line, currline_line, bestmove_line}; }
+
+}  // namespace classic

@@ -14,6 +14,8 @@
 #include "veltrix/threads.h"
 #include "veltrix/time.h"
 
+namespace veltrix {
+
 namespace {
 
 constexpr int DefaultBenchDepth = 11;
@@ -53,7 +55,7 @@ BenchResult run_bench_searches(int depth) {
   for (const char* fen : BenchPositions) {
     Position pos{};
     read_fen(pos, fen, Dialect::Veltrix);
-    table_clear();
+    TT.clear();
     uint64_t start = now_ms();
     start_search(pos);
     quit_when_requested();
@@ -81,12 +83,14 @@ int run_bench(int argc, char** argv) {
   else
     printf("bench: fallback evaluation (no network loaded)\n");
   printf("bench: %d positions, depth %d, %d thread%s\n", int(sizeof BenchPositions / sizeof BenchPositions[0]), depth,
-         Engine.threadCount, Engine.threadCount > 1 ? "s" : "");
+         thread_count(), thread_count() > 1 ? "s" : "");
   BenchResult r = run_bench_searches(depth);
   printf("Total time (ms) : %" PRIu64 "\n", r.searchMs);
   printf("Nodes searched  : %" PRIu64 "\n", r.nodes);
   printf("Nodes/second    : %" PRIu64 "\n", r.searchMs ? r.nodes * 1000 / r.searchMs : 0);
   set_thread_count(1);
-  table_free();
+  TT.release();
   return 0;
 }
+
+}  // namespace veltrix

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace veltrix {
+
 // Arguments after "bench": an optional depth, "full" to rebuild every network
 // accumulator from scratch, and "threads" with a thread count (the Threads option's
 // limits apply). Returns the exit status.
@@ -16,3 +18,5 @@ struct BenchResult {
 
 // The bench positions searched to `depth`, each on a cleared table.
 BenchResult run_bench_searches(int depth);
+
+}  // namespace veltrix

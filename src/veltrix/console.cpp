@@ -16,6 +16,8 @@
 #include "veltrix/threads.h"
 #include "veltrix/uci.h"
 
+namespace veltrix {
+
 Position GamePosition;
 
 namespace {
@@ -24,10 +26,9 @@ constexpr int MaxConsoleLine = 4095;
 
 // A machine short of memory gets the largest table it can hold rather than none.
 void allocate_start_table() {
-  for (int mb = DefaultHashMegabytes; mb >= 1; mb /= 2) {
-    if (table_allocate(mb)) return;
+  const int obtained = TT.allocate_at_most(TableDefaultMegabytes);
+  for (int mb = TableDefaultMegabytes; mb > obtained; mb /= 2)
     printf("info string error: could not allocate %d MB for the hash table\n", mb);
-  }
 }
 
 }  // namespace
@@ -55,8 +56,8 @@ void start_veltrix() {
 }
 
 void quit_veltrix() {
-  if (Engine.threadCount >= 2) stop_helpers();
-  table_free();
+  stop_helpers(Pool);
+  TT.release();
   printf("info string exit...");
   exit(0);
 }
@@ -74,3 +75,5 @@ void veltrix_console_loop() {
   // The end of the input leaves the program as "quit" does.
   quit_veltrix();
 }
+
+}  // namespace veltrix

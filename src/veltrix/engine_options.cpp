@@ -4,18 +4,10 @@
 
 #include "nnue/nnue.h"
 
+namespace veltrix {
+
 EngineOptions Engine;
 ClockRecord Clock;
-
-int clamp_hash_megabytes(int requested) {
-  return requested < 1 ? 1 : requested > MaxHashMegabytes ? MaxHashMegabytes : requested;
-}
-
-int clamp_thread_count(int requested, int processors) {
-  int maximum = processors < MaxSearchThreads ? processors : MaxSearchThreads;
-  if (maximum < 1) maximum = 1;
-  return requested < 1 ? 1 : requested > maximum ? maximum : requested;
-}
 
 bool set_nnue_file(const char* name) {
   size_t length = strlen(name);
@@ -26,3 +18,5 @@ bool set_nnue_file(const char* name) {
 }
 
 bool network_in_use() { return Engine.nnueEval && NnueLoaded; }
+
+}  // namespace veltrix

@@ -5,19 +5,17 @@
 
 #include <cstdint>
 
-constexpr int DefaultHashMegabytes = 256;
-constexpr int MaxHashMegabytes = 32768;
-// The most search threads the Threads option gives, whatever the machine has.
-constexpr int MaxSearchThreads = 16;
+namespace veltrix {
+
 // Iterations never go deeper than this.
 constexpr int MaxDepthLimit = 100;
 // Room for the network file name, terminating NUL included.
 constexpr int NnueFileCapacity = 256;
 
-// UCI_Chess960 and Castling_OO live in the board core's BoardConfig, which reads them.
+// UCI_Chess960 and Castling_OO live in the board core's BoardConfig, which reads
+// them; the thread count lives with the helper threads.
 struct EngineOptions {
   int uciMode = 0;
-  int threadCount = 1;
   int pondering = 0;  // the running search has no time limit until "ponderhit"
   int ponderOption = 0;
   int depthLimit = MaxDepthLimit;
@@ -40,12 +38,10 @@ struct ClockRecord {
 
 extern ClockRecord Clock;
 
-// The Hash value as the option takes it: 1..32768 megabytes.
-int clamp_hash_megabytes(int requested);
-// The search threads a Threads value gives on a machine with `processors`.
-int clamp_thread_count(int requested, int processors);
 // Stores the NNUE_File value; a name that does not fit is refused (false) and
 // the stored name stays.
 bool set_nnue_file(const char* name);
 // Whether the search evaluates with the network: switched on and loaded.
 bool network_in_use();
+
+}  // namespace veltrix

@@ -1,7 +1,10 @@
 #include "veltrix/evaluation.h"
 
 #include "nnue/board_link.h"
+#include "veltrix/engine_options.h"
 #include "veltrix/fallback_eval.h"
+
+namespace veltrix {
 
 bool ForceFullRefresh = false;
 
@@ -49,3 +52,5 @@ void play_null_move(SearchThread& th, Position& pos, int ply) {
 void take_back_null_move(Position& pos, int ply) { unmake_null_move(pos, ply + 1); }
 
 void reset_line(SearchThread& th) { th.nnue[0].computed = 0; }
+
+}  // namespace veltrix

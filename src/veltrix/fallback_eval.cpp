@@ -4,6 +4,8 @@
 
 #include "veltrix/fallback_terms.h"
 
+namespace veltrix {
+
 namespace {
 
 constexpr ScorePair FallbackMaterial[7] = {{}, {80, 100}, {325, 325}, {325, 325}, {500, 500}, {1000, 1000}, {}};
@@ -48,3 +50,5 @@ int evaluate_fallback(const Position& pos) {
   int v = ((100 - p) * mg + p * eg) / 100;
   return whiteToMove ? v : -v;
 }
+
+}  // namespace veltrix

@@ -3,6 +3,8 @@
 // aiming at its zone.
 #include "veltrix/fallback_terms.h"
 
+namespace veltrix {
+
 namespace {
 
 // By the number of attacking pieces: one attacker alone is no attack.
@@ -48,3 +50,5 @@ int fallback_king_safety(const Position& pos, const AttackInfo& info) {
     if (info.kingAttackEnabled[other(c)]) v += (c == White ? 1 : -1) * king_safety_of(pos, info, c);
   return v;
 }
+
+}  // namespace veltrix

@@ -1,6 +1,8 @@
 // Pawn structure and passed pawns of the fallback evaluation.
 #include "veltrix/fallback_terms.h"
 
+namespace veltrix {
+
 namespace {
 
 // A colour's pawns, read as "which own and enemy pawns stand where" around one pawn.
@@ -99,3 +101,5 @@ Tally fallback_passed_pawns(const Position& pos, const PawnResult& pawns) {
   for (int c = Black; c <= White; c++) t.add(passed_pawn_terms(pos, c, pawns.passedFiles[c]), c == White ? 1 : -1);
   return t;
 }
+
+}  // namespace veltrix

@@ -5,6 +5,8 @@
 
 #include "veltrix/fallback_terms.h"
 
+namespace veltrix {
+
 namespace {
 
 // By piece type; only knight, bishop, rook and queen are used.
@@ -117,3 +119,5 @@ Tally fallback_pieces(const Position& pos, AttackInfo& info, const PawnResult& p
   }
   return t;
 }
+
+}  // namespace veltrix

@@ -1,6 +1,8 @@
 #include "veltrix/fallback_eval.h"
 #include "veltrix/fallback_terms.h"
 
+namespace veltrix {
+
 Bitboard FallbackKingZone[2][64];
 
 namespace {
@@ -102,3 +104,5 @@ void init_fallback_tables() {
   for (int c = Black; c <= White; c++)
     for (int sq = 0; sq < 64; sq++) FallbackKingZone[c][sq] = home_zone(c, sq);
 }
+
+}  // namespace veltrix

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "board/position.h"
-#include "eval/attack_info.h"
+#include "engine/attack_info.h"
+
+namespace veltrix {
 
 // The squares in front of a king still at home that its pawns should cover and
 // that enemy pieces aim at; empty once the king has left its first three ranks.
@@ -24,3 +26,5 @@ Tally fallback_passed_pawns(const Position& pos, const PawnResult& pawns);
 Tally fallback_pieces(const Position& pos, AttackInfo& info, const PawnResult& pawns);
 // Middlegame only.
 int fallback_king_safety(const Position& pos, const AttackInfo& info);
+
+}  // namespace veltrix

@@ -3,16 +3,18 @@
 #include <cstring>
 #include <thread>
 
+#include "engine/principal_variation.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/history.h"
 #include "veltrix/picker.h"
-#include "veltrix/pv.h"
 #include "veltrix/report.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
 #include "veltrix/threads.h"
 #include "veltrix/time.h"
+
+namespace veltrix {
 
 namespace {
 
@@ -21,18 +23,17 @@ namespace {
 constexpr int RootMatedScore = -31999;
 
 void clear_search_records(const Position& root) {
-  Search.stopFlag.store(false, std::memory_order_relaxed);
+  Signals.stop.store(false, std::memory_order_relaxed);
   for (SearchThread& th : SearchThreads) {
-    th.abort.store(false, std::memory_order_relaxed);
     memset(&th.stack, 0, sizeof th.stack);
     th.nodes.store(0, std::memory_order_relaxed);
     reset_line(th);
   }
   history_clear();
-  table_new_search();
+  TT.new_search();
   Search.rootSide = root.SideToMove;
   memset(Search.pv, 0, sizeof Search.pv);
-  Search.rootScore = -ScoreInfinite;
+  Search.rootScore = -SCORE_INFINITE;
   Search.iterationDepth = Search.selDepth = 1;
 }
 
@@ -45,7 +46,7 @@ void order_root_moves(const Position& root, MoveList& moves) {
 // "ponderhit" and then the clock.
 void wait_while_pondering() {
   if (!Engine.pondering) return;
-  while (!Search.stopFlag.load(std::memory_order_relaxed)) {
+  while (!stop_requested()) {
     // After "ponderhit" the answer is due once the allotted time has passed.
     if (!Engine.pondering && (!Search.pv[0] || elapsed_ms() >= uint64_t(Clock.allotted))) return;
     poll_search();
@@ -68,10 +69,9 @@ void start_search(Position& root) {
     return;
   }
   order_root_moves(root, moves);
-  const bool helpers = Engine.threadCount >= 2;
-  if (helpers) wake_helpers();
+  wake_helpers(Pool);
   iterate(root);
-  if (helpers) park_helpers();
+  park_helpers(Pool);
 }
 
 void go_search(Position& game) {
@@ -81,7 +81,9 @@ void go_search(Position& game) {
   // A search stopped before its first root move was done still owes a legal answer.
   if (!Search.pv[0] && Search.rootMoves.count > 0) Search.pv[0] = Search.rootMoves.moves[1].move;
   Move best = Search.pv[0];
-  Move ponder = Engine.ponderOption && !Engine.pondering && best ? ponder_move(game) : 0;
+  Move ponder = Engine.ponderOption && !Engine.pondering && best ? ponder_move(TT, game, best, Search.pv[1]) : 0;
   bestmove_line(best, ponder);
   if (best) make_move(game, best, 1);
 }
+
+}  // namespace veltrix

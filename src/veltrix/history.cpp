@@ -1,5 +1,7 @@
 #include "veltrix/history.h"
 
+namespace veltrix {
+
 std::atomic<int> SharedHistory[13][64];
 
 namespace {
@@ -36,3 +38,5 @@ void record_cutoff(Move best, int depth, const Move* tried, int triedCount, bool
   for (int i = 0; i < triedCount; i++)
     if (tried[i] != best && add_history(tried[i], -bonus) <= -HistoryLimit) halve_history();
 }
+
+}  // namespace veltrix

@@ -3,6 +3,8 @@
 #include "veltrix/history.h"
 #include "veltrix/see.h"
 
+namespace veltrix {
+
 namespace {
 
 constexpr int HashMoveScore = 1000000;
@@ -53,8 +55,6 @@ Move next_capture(const Position& pos, MovePicker& p, bool keepWaiting) {
 }
 
 }  // namespace
-
-bool move_is_legal_here(const Position& pos, Move m) { return move_playable(pos, m) && move_keeps_king_safe(pos, m); }
 
 int capture_score(Move m) {
   if (int promoted = PromotionPiece(m)) return PromotionBand + value_of(promoted) + value_of(CapturedPiece(m));
@@ -170,3 +170,5 @@ Move next_move(const Position& pos, MovePicker& p) {
     }
   }
 }
+
+}  // namespace veltrix

@@ -6,6 +6,8 @@
 #include "board/move_order.h"
 #include "board/movegen.h"
 
+namespace veltrix {
+
 enum PickerStage : int {
   PickHash,
   PickGenerateCaptures,
@@ -42,10 +44,9 @@ void picker_start_captures(MovePicker& p, Move hashMove, bool inCheck);
 // The next move, 0 when there is none left.
 Move next_move(const Position& pos, MovePicker& p);
 
-// A move from the table or a killer slot that can be played here.
-bool move_is_legal_here(const Position& pos, Move m);
-
 // Promotions, en-passant captures and captures as the capture stage orders them.
 int capture_score(Move m);
 // The order of the root moves before the first iteration.
 int root_score(const Position& pos, Move m);
+
+}  // namespace veltrix

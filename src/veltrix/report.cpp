@@ -4,24 +4,18 @@
 #include <cstdio>
 
 #include "board/movetext.h"
+#include "protocol/report_text.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/score.h"
 #include "veltrix/search_state.h"
 #include "veltrix/time.h"
 
+namespace veltrix {
+
 namespace {
 
 constexpr uint64_t CurrMoveDelayMs = 1000;
 constexpr int PvMovesShown = 10;
-
-void print_score(int score) {
-  if (score > ScoreMateRange)
-    printf("mate %d ", (ScoreMate + 1 - score) / 2);
-  else if (score < -ScoreMateRange)
-    printf("mate %d ", -((score + ScoreMate) / 2));
-  else
-    printf("cp %d ", score);
-}
 
 // The protocol's counters are 32-bit: larger counts show their low 32 bits.
 int low32(uint64_t v) { return int(uint32_t(v)); }
@@ -42,7 +36,7 @@ void search_line(int score, int bound) {
 
 void currmove_line(int depth, int moveNumber, Move move) {
   if (Search.reportsOff || elapsed_ms() < CurrMoveDelayMs) return;
-  printf("info depth %d hashfull %d currmovenumber %d currmove ", depth, table_hashfull(), moveNumber);
+  printf("info depth %d hashfull %d currmovenumber %d currmove ", depth, TT.hashfull(), moveNumber);
   print_move(move);
   printf("\n");
 }
@@ -56,3 +50,5 @@ void bestmove_line(Move best, Move ponder) {
   }
   printf("\n");
 }
+
+}  // namespace veltrix

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/search_types.h"
 
-enum ReportBound { ReportExact = 0, ReportUpper = 1, ReportLower = 2 };
+namespace veltrix {
 
 // "info depth .. seldepth .. score .. nodes .. nps .. time .. pv ..": the iteration,
 // the score for the side to move and the main thread's principal variation.
@@ -12,3 +13,5 @@ void search_line(int score, int bound);
 void currmove_line(int depth, int moveNumber, Move move);
 // "bestmove", with "ponder" and the reply when there is one.
 void bestmove_line(Move best, Move ponder);
+
+}  // namespace veltrix

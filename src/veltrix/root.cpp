@@ -2,19 +2,27 @@
 // iterative deepening with aspiration windows around it.
 #include <algorithm>
 
+#include "engine/principal_variation.h"
 #include "veltrix/evaluation.h"
+#include "veltrix/hash_table.h"
 #include "veltrix/history.h"
 #include "veltrix/picker.h"
-#include "veltrix/pv.h"
 #include "veltrix/report.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
 #include "veltrix/see.h"
 #include "veltrix/time.h"
 
+namespace veltrix {
+
 namespace {
 
-bool stopped() { return Search.stopFlag.load(std::memory_order_relaxed); }
+// The best move and its continuation never go deeper than the search does.
+constexpr int MaxPvLength = MaxSearchPly - 1;
+
+bool stopped() { return stop_requested(); }
+
+void pv_from_table(Position& root) { ::pv_from_table(TT, root, Search.pv[0], Search.pv, MaxPvLength); }
 
 // The previous pass's best move goes first; the moves that looked as good before
 // come right after it.
@@ -57,9 +65,10 @@ struct Window {
 
 // A narrow window around the previous score once the scores have settled.
 Window aspiration_window(int depth, int previousScore) {
-  if (depth >= 5 && abs_score(previousScore) < ScoreDecisive)
-    return {std::max(previousScore - 6, -ScoreInfinite), std::min(previousScore + 6, ScoreInfinite), 6};
-  return {-ScoreInfinite, ScoreInfinite, ScoreInfinite};
+  if (depth >= 5 && abs_score(previousScore) < SCORE_DECISIVE)
+    return {std::max(previousScore - AspirationWindow, -SCORE_INFINITE),
+            std::min(previousScore + AspirationWindow, SCORE_INFINITE), AspirationWindow};
+  return {-SCORE_INFINITE, SCORE_INFINITE, SCORE_INFINITE};
 }
 
 // One iteration: the root search, widened on the failing side until the score
@@ -70,14 +79,14 @@ bool search_iteration(Position& root, int depth) {
   int score = root_search(root, w.alpha, w.beta, depth);
   if (stopped()) return false;
   Search.rootScore = score;
-  while (abs_score(score) < ScoreDecisive && (score <= w.alpha || score >= w.beta)) {
+  while (abs_score(score) < SCORE_DECISIVE && (score <= w.alpha || score >= w.beta)) {
     bool failLow = score <= w.alpha;
     pv_from_table(root);
     search_line(score, failLow ? ReportUpper : ReportLower);
     if (failLow)
-      w.alpha = std::max(score - w.step, -ScoreInfinite);
+      w.alpha = std::max(score - w.step, -SCORE_INFINITE);
     else
-      w.beta = std::min(score + w.step, ScoreInfinite);
+      w.beta = std::min(score + w.step, SCORE_INFINITE);
     w.step += w.step / 2;
     score = root_search(root, w.alpha, w.beta, depth);
     if (stopped()) return false;
@@ -99,10 +108,10 @@ int root_search(Position& root, int alpha, int beta, int depth) {
   count_node(th);
   if (Search.pv[0]) {
     put_best_move_first(moves, Search.pv[0]);
-    pv_to_table(root);
+    pv_to_table(TT, root, Search.pv[0], Search.pv, MaxPvLength);
   }
 
-  int best = -ScoreInfinite;
+  int best = -SCORE_INFINITE;
   for (int i = 1; i <= moves.count; i++) {
     const Move m = moves.moves[i].move;
     currmove_line(depth, i, m);
@@ -135,3 +144,5 @@ void iterate(Position& root) {
     if (!search_iteration(root, depth) || stopped() || depth >= Engine.depthLimit) return;
   }
 }
+
+}  // namespace veltrix

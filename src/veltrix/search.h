@@ -4,7 +4,10 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/pruning.h"
 #include "veltrix/search_state.h"
+
+namespace veltrix {
 
 // One whole search of the game position with the limits of Clock and Engine:
 // the reports, the wait of a pondering search, "bestmove" and the best move made
@@ -18,20 +21,14 @@ void start_search(Position& root);
 void iterate(Position& root);
 // One pass over the root moves at the given depth and window.
 int root_search(Position& root, int alpha, int beta, int depth);
-int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth, int ply, int nodeType);
+int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth, int ply, NodeType nodeType);
 int quiesce(SearchThread& th, Position& pos, int alpha, int beta, int ply, bool pvNode);
 
 // The late-move reduction of a move in the main search; all-nodes reduce moves
 // with a bad history one ply more.
-int reduction(int depth, int moveCount, int nodeType, Move m);
+int reduction(int depth, int moveCount, NodeType nodeType, Move m);
 // Captures, promotions, en passant and castling are not quiet: they are neither
 // reduced nor pruned, and never become killers.
 inline bool is_quiet(Move m) { return !is_tactical(m) && !CastleType(m); }
 
-// A pawn reaching the sixth rank or beyond with no enemy pawn left to stop it:
-// such a move may decide the game however quiet it looks, so it is never pruned.
-inline bool is_free_pawn_advance(const Position& pos, Move m) {
-  if (PieceTypeOf[MovedPiece(m)] != Pawn) return false;
-  int us = pos.SideToMove, to = To(m);
-  return relative_rank(us, to) >= 5 && !(PassedPawnMask[us][to] & pos.PieceBB[other(us)][Pawn]);
-}
+}  // namespace veltrix

@@ -6,6 +6,9 @@
 #include "veltrix/score.h"
 #include "veltrix/search.h"
 #include "veltrix/see.h"
+#include "veltrix/threads.h"
+
+namespace veltrix {
 
 namespace {
 
@@ -24,13 +27,13 @@ MoveFacts facts_of(const Position& pos, Move m) {
 bool prunes_move(const Position& pos, const NodeFrame& node, Move m, const MoveFacts& facts, int moveCount,
                  int& bestValue) {
   if (!facts.quiet || m == node.hashMove || facts.givesCheck || facts.extension || node.inCheck ||
-      node.staticEval <= -ScoreDecisive || is_free_pawn_advance(pos, m))
+      node.staticEval <= -SCORE_DECISIVE || is_free_pawn_advance(pos, m, FreePawnRank))
     return false;
   // Late quiet moves of shallow nodes are not worth a look at all.
-  if (node.depth < 16 && moveCount >= (1 << node.depth)) return true;
+  if (node.depth < 16 && moveCount >= late_move_count(node.depth)) return true;
   // Futility: even a good quiet move would not lift the score to alpha.
   int futileDepth = std::max(new_depth(node, facts) - reduction(node.depth, moveCount, node.nodeType, m), 0);
-  int futile = node.staticEval + 50 + 80 * futileDepth;
+  int futile = node.staticEval + futility_margin(futileDepth);
   if (futileDepth < 7 && futile <= node.alpha) {
     bestValue = std::max(bestValue, futile);
     return true;
@@ -50,16 +53,18 @@ int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, 
     if (depth >= 3 && moveCount >= 2 && facts.quiet && !facts.givesCheck && m != node.killer1 && m != node.killer2) {
       int r = reduction(depth, moveCount, node.nodeType, m);
       v = -search_node(th, pos, -alpha - 1, -alpha, std::max(newDepth - r, 1), ply + 1, AllNode);
-      if (v > alpha && r >= 4 && !search_stopped(th))
+      if (v > alpha && r >= 4 && !Pool.stopped(slot_of(th)))
         v = -search_node(th, pos, -alpha - 1, -alpha, newDepth - 2, ply + 1, AllNode);
       refuted = v <= alpha;
     }
-    if (!refuted && !search_stopped(th)) {
+    if (!refuted && !Pool.stopped(slot_of(th))) {
       v = -search_node(th, pos, -alpha - 1, -alpha, newDepth, ply + 1, node.nodeType == AllNode ? CutNode : AllNode);
-      if (node.nodeType == PvNode && v > alpha && v < beta && !search_stopped(th))
+      if (node.nodeType == PvNode && v > alpha && v < beta && !Pool.stopped(slot_of(th)))
         v = -search_node(th, pos, -beta, -alpha, newDepth, ply + 1, PvNode);
     }
   }
   take_back(pos, m, ply);
   return v;
 }
+
+}  // namespace veltrix

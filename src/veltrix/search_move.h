@@ -4,13 +4,17 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/search_types.h"
 #include "veltrix/search_state.h"
+
+namespace veltrix {
 
 // What the move loop knows about its node.
 struct NodeFrame {
   int alpha;  // rises in PV nodes as better moves are found
-  int beta, depth, ply, nodeType;
-  int staticEval;  // ScoreNone in check
+  int beta, depth, ply;
+  NodeType nodeType;
+  int staticEval;  // SCORE_NONE in check
   bool inCheck;
   Move hashMove, killer1, killer2;
 };
@@ -33,3 +37,5 @@ bool prunes_move(const Position& pos, const NodeFrame& node, Move m, const MoveF
 // full depth and window as its results ask, and takes it back. Answers its value
 // from the node's side; after a stop the value means nothing.
 int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, const MoveFacts& facts, int moveCount);
+
+}  // namespace veltrix

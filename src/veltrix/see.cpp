@@ -3,6 +3,8 @@
 #include "board/exchange.h"
 #include "board/movegen.h"
 
+namespace veltrix {
+
 namespace {
 
 // What the move wins before any recapture: the promoted piece, the pawn taken en
@@ -27,3 +29,5 @@ int see(const Position& pos, Move m) {
   int onSquare = PromotionPiece(m) ? value_of(PromotionPiece(m)) : value_of(MovedPiece(m));
   return exchange_result(pos, to, occupied, other(us), firstGain, onSquare, PieceValue);
 }
+
+}  // namespace veltrix

@@ -7,6 +7,8 @@
 #include "veltrix/engine_options.h"
 #include "veltrix/search_state.h"
 
+namespace veltrix {
+
 namespace {
 
 constexpr uint64_t RelaxedPollNodes = 1000000;
@@ -45,19 +47,19 @@ void allocate_time(const Position& root) {
 }
 
 void request_quit() {
-  Search.quitRequested = true;
-  Search.stopFlag.store(true, std::memory_order_relaxed);
+  Signals.quitRequested = true;
+  Signals.stop.store(true, std::memory_order_relaxed);
 }
 
 void quit_when_requested() {
-  if (Search.quitRequested) quit_veltrix();
+  if (Signals.quitRequested) quit_veltrix();
 }
 
 void handle_search_line(const std::string& line) {
   if (line == "quit") {
     request_quit();
   } else if (line == "stop") {
-    Search.stopFlag.store(true, std::memory_order_relaxed);
+    Signals.stop.store(true, std::memory_order_relaxed);
   } else if (line == "ponderhit") {
     Engine.pondering = 0;
   }
@@ -65,7 +67,7 @@ void handle_search_line(const std::string& line) {
 
 void poll_search() {
   if (!Engine.pondering && Search.pv[0] && elapsed_ms() >= uint64_t(Clock.allotted))
-    Search.stopFlag.store(true, std::memory_order_relaxed);
+    Signals.stop.store(true, std::memory_order_relaxed);
   if (input_waiting()) {
     std::string line;
     if (read_line(line, MaxSearchLine)) handle_search_line(line);
@@ -74,3 +76,5 @@ void poll_search() {
     request_quit();
   }
 }
+
+}  // namespace veltrix

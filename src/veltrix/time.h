@@ -7,6 +7,8 @@
 
 #include "board/position.h"
 
+namespace veltrix {
+
 // At every "go": the side to move's clock into the working fields, the allotted
 // and maximum time, and how many nodes pass between two looks at the clock.
 void allocate_time(const Position& root);
@@ -20,3 +22,5 @@ void handle_search_line(const std::string& line);
 // returned, since a helper may be waiting for the main thread deep inside it.
 void request_quit();
 void quit_when_requested();
+
+}  // namespace veltrix

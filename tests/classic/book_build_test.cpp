@@ -9,6 +9,8 @@
 #include "book/book_tools.h"
 #include "book_support.h"
 
+using namespace classic;
+
 namespace {
 
 // 32 half-moves, every position new.
@@ -56,12 +58,12 @@ class BookBuild : public BookTest {
     BookCache cache;
     EXPECT_TRUE(cache_init(cache));
     testing::internal::CaptureStdout();
-    if (loadFirst) load_book(cache, Options.bookFileName.c_str());
-    built = build_book(cache, path("games.pgn").c_str(), Options.bookFileName.c_str());
+    if (loadFirst) load_book(cache, BookConfig.fileName.c_str());
+    built = build_book(cache, path("games.pgn").c_str(), BookConfig.fileName.c_str());
     cache_free(cache);
     return testing::internal::GetCapturedStdout();
   }
-  std::vector<BookEntry> book() { return read_book_records(Options.bookFileName); }
+  std::vector<BookEntry> book() { return read_book_records(BookConfig.fileName); }
 
   bool built = false;
 };
@@ -121,7 +123,7 @@ TEST_F(BookBuild, BrokenMovesAreCountedAndReadingGoesOn) {
 TEST_F(BookBuild, AddingKeepsCountsAndScores) {
   Position start = position_from(StartFen);
   const Move e4 = move_of(start, "e2e4"), c4 = move_of(start, "c2c4");
-  write_book_records(Options.bookFileName,
+  write_book_records(BookConfig.fileName,
                      {book_entry(0, 0, 0), book_entry(start.HashKey, e4, 5, 17), book_entry(start.HashKey, c4, 3, -9)});
   build(game("1. e4 *") + times(4, game("1. d4 *")), true);
   ASSERT_TRUE(built);
@@ -138,28 +140,28 @@ TEST_F(BookBuild, AddingKeepsCountsAndScores) {
 }
 
 TEST_F(BookBuild, FailedWriteLeavesTheOldBook) {
-  write_book_records(Options.bookFileName, {book_entry(0, 0, 0), book_entry(1, 2, 3)});
-  std::filesystem::create_directory(Options.bookFileName + ".tmp");  // the new book cannot be written
+  write_book_records(BookConfig.fileName, {book_entry(0, 0, 0), book_entry(1, 2, 3)});
+  std::filesystem::create_directory(BookConfig.fileName + ".tmp");  // the new book cannot be written
   const std::string out = build(times(4, game("1. e4 *")));
   EXPECT_FALSE(built);
   EXPECT_EQ(out.find("make book finished!"), std::string::npos);
-  EXPECT_NE(out.find("error: book file " + Options.bookFileName + " not written\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("error: book file " + BookConfig.fileName + " not written\n"), std::string::npos) << out;
   EXPECT_EQ(book().size(), 2u);
 
-  std::filesystem::remove(Options.bookFileName + ".tmp");
-  std::filesystem::remove(Options.bookFileName);
-  std::filesystem::create_directory(Options.bookFileName);  // nothing can be renamed onto it
+  std::filesystem::remove(BookConfig.fileName + ".tmp");
+  std::filesystem::remove(BookConfig.fileName);
+  std::filesystem::create_directory(BookConfig.fileName);  // nothing can be renamed onto it
   build(times(4, game("1. e4 *")));
   EXPECT_FALSE(built);
-  EXPECT_FALSE(std::filesystem::exists(Options.bookFileName + ".tmp"));
+  EXPECT_FALSE(std::filesystem::exists(BookConfig.fileName + ".tmp"));
 }
 
 TEST_F(BookBuild, MissingPgnWritesNothing) {
   BookCache cache;
   ASSERT_TRUE(cache_init(cache));
-  EXPECT_FALSE(build_book(cache, path("none.pgn").c_str(), Options.bookFileName.c_str()));
+  EXPECT_FALSE(build_book(cache, path("none.pgn").c_str(), BookConfig.fileName.c_str()));
   cache_free(cache);
-  EXPECT_FALSE(std::filesystem::exists(Options.bookFileName));
+  EXPECT_FALSE(std::filesystem::exists(BookConfig.fileName));
 }
 
 TEST(BookCache, GrowsAndFindsEveryPair) {

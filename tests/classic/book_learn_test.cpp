@@ -6,6 +6,8 @@
 #include "book/learn.h"
 #include "book_support.h"
 
+using namespace classic;
+
 namespace {
 
 using BookLearn = BookTest;
@@ -63,12 +65,12 @@ TEST_F(BookLearn, RootLearnsOnlyDeepBookPhaseResults) {
   learn_root_result(pos, best, 61, 20);  // score above BookMovesScore
   learn_root_result(pos, best, -61, 25);
   learn_root_result(pos, 0, 0, 25);  // no move to learn
-  Options.bookLearn = false;
+  BookConfig.learn = false;
   learn_root_result(pos, best, 0, 25);
-  Options.bookLearn = true;
-  Options.inBook = false;
+  BookConfig.learn = true;
+  BookConfig.gameFromStart = false;
   learn_root_result(pos, best, 0, 25);
-  Options.inBook = true;
+  BookConfig.gameFromStart = true;
   Time.infinite = true;
   learn_root_result(pos, best, 0, 25);
   Time.infinite = false;

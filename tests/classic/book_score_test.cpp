@@ -6,8 +6,11 @@
 #include "book/book_tools.h"
 #include "book_support.h"
 #include "eval/eval_cache.h"
+#include "search/margins.h"
 #include "search/search_state.h"
 #include "search/tt.h"
+
+using namespace classic;
 
 namespace {
 
@@ -20,7 +23,7 @@ class BookScore : public BookTest {
       return allocate_eval_caches();
     }();
     ASSERT_TRUE(once);
-    ASSERT_NE(tt_resize(16), ResizeResult::Failed);
+    ASSERT_NE(TT.resize(16), ResizeResult::Failed);
   }
 };
 
@@ -40,15 +43,15 @@ TEST_F(BookScore, LegalMovesGetTheWalkScoreIllegalOnesTheMark) {
                                     book_entry(afterD4.HashKey, 0xFFFFFFFFu, 4)};
   std::sort(records.begin(), records.end(),
             [](const BookEntry& a, const BookEntry& b) { return a.key != b.key ? a.key < b.key : a.count > b.count; });
-  write_book_records(Options.bookFileName, records);
+  write_book_records(BookConfig.fileName, records);
 
   testing::internal::CaptureStdout();
-  EXPECT_TRUE(score_book_file(start, Options.bookFileName.c_str()));
+  EXPECT_TRUE(score_book_file(start, BookConfig.fileName.c_str()));
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_NE(out.find("\n\nnodes = "), std::string::npos) << out;
   EXPECT_NE(out.find("\ntotal moves saved = 6\nbook score finished.. \n"), std::string::npos) << out;
 
-  const std::vector<BookEntry> scored = read_book_records(Options.bookFileName);
+  const std::vector<BookEntry> scored = read_book_records(BookConfig.fileName);
   ASSERT_EQ(scored.size(), records.size());
   auto score_of = [&](Key key, Move move) {
     for (const BookEntry& e : scored)
@@ -68,8 +71,8 @@ TEST_F(BookScore, LegalMovesGetTheWalkScoreIllegalOnesTheMark) {
   EXPECT_EQ(score_of(afterD4.HashKey, 0xFFFFFFFFu), -32100);
   EXPECT_LT(std::abs(score_of(start.HashKey, d4)), 300);
 
-  Options.bookMovesScore = 80;
-  Options.bookStyle = 3;
+  BookConfig.movesScore = 80;
+  BookConfig.style = 3;
   srand(3);
   for (int i = 0; i < 50; i++) EXPECT_NE(probe_book(start.HashKey).move, illegal);
 }

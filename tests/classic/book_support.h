@@ -14,8 +14,10 @@
 #include "book/book_entry.h"
 #include "search/limits.h"
 #include "support/board_setup.h"
+#include "support/classic_config.h"
 #include "support/engine_process.h"
-#include "uci/options.h"
+
+using namespace classic;
 
 inline BookEntry book_entry(Key key, Move move, int count, int score = 0) {
   return BookEntry{key, move, count, int16_t(score), {}};
@@ -60,18 +62,16 @@ class BookTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_tables();
-    savedOptions_ = Options;
-    savedTime_ = Time;
     previousDir_ = std::filesystem::current_path();
     dir_ = make_temp_dir();
     std::filesystem::current_path(dir_);
-    Options.bookFileName = path("book.bin");
-    Options.inBook = true;
-    Options.ownBook = true;
-    Options.bookLearn = true;
-    Options.bookStyle = 1;
-    Options.bookMovesScore = 60;
-    Options.listBookMoves = false;
+    BookConfig.fileName = path("book.bin");
+    BookConfig.gameFromStart = true;
+    BookConfig.ownBook = true;
+    BookConfig.learn = true;
+    BookConfig.style = 1;
+    BookConfig.movesScore = 60;
+    BookConfig.listMoves = false;
     Time.infinite = false;
     BoardConfig.chess960 = false;
     BoardConfig.debugInfo = false;
@@ -79,14 +79,11 @@ class BookTest : public ::testing::Test {
   void TearDown() override {
     std::filesystem::current_path(previousDir_);
     std::filesystem::remove_all(dir_);
-    Options = savedOptions_;
-    Time = savedTime_;
   }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   BoardConfigGuard boardGuard_;
-  ClassicOptions savedOptions_;
-  TimeControl savedTime_;
+  ClassicConfigGuard configGuard_;
   std::filesystem::path previousDir_;
   std::string dir_;
 };

@@ -10,6 +10,8 @@
 
 #include "eval_support.h"
 
+using namespace classic;
+
 namespace {
 
 using CacheTest = EvalTest;

@@ -1,6 +1,8 @@
 // Material balance, game phase and the scaling of pawnless endings.
 #include "eval_support.h"
 
+using namespace classic;
+
 namespace {
 
 using MaterialTest = EvalTest;

@@ -1,6 +1,8 @@
 // Pawn structure, king shelter and passed pawns.
 #include "eval_support.h"
 
+using namespace classic;
+
 namespace {
 
 using PawnTest = EvalTest;

@@ -3,6 +3,8 @@
 
 #include "eval_support.h"
 
+using namespace classic;
+
 namespace {
 
 using PiecesTest = EvalTest;

@@ -14,6 +14,8 @@
 #include "eval/evaluate.h"
 #include "support/board_setup.h"
 
+using namespace classic;
+
 class EvalTest : public ::testing::Test {
  protected:
   void SetUp() override {

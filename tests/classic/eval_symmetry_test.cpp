@@ -5,6 +5,8 @@
 
 #include "eval_support.h"
 
+using namespace classic;
+
 namespace {
 
 using SymmetryTest = EvalTest;

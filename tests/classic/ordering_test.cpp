@@ -8,6 +8,8 @@
 #include "search/see.h"
 #include "search_support.h"
 
+using namespace classic;
+
 namespace {
 
 using Ordering = SearchTest;

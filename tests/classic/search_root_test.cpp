@@ -3,6 +3,8 @@
 #include "search/score.h"
 #include "search_support.h"
 
+using namespace classic;
+
 namespace {
 
 using Deepening = SearchTest;

@@ -9,11 +9,14 @@
 
 #include "eval/eval_cache.h"
 #include "search/limits.h"
+#include "search/margins.h"
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/tt.h"
 #include "support/board_setup.h"
-#include "uci/options.h"
+#include "support/classic_config.h"
+
+using namespace classic;
 
 constexpr int TestHashMegabytes = 16;
 
@@ -23,26 +26,19 @@ class SearchTest : public ::testing::Test {
     ensure_tables();
     static bool once = [] {
       init_search_tables();
+      install_root_hooks();  // the book and the tablebases, as the program has them
       return allocate_eval_caches();
     }();
     ASSERT_TRUE(once);
-    ASSERT_NE(tt_resize(TestHashMegabytes), ResizeResult::Failed);
-    tt_clear();
-    saved_ = Options;
-    savedTime_ = Time;
-    Options.uciMode = false;
-    Options.ownBook = false;
-    Options.useNalimov = false;
+    ASSERT_NE(TT.resize(TestHashMegabytes), ResizeResult::Failed);
+    clear_hash_tables();
+    FrontEnd.uciMode = false;
+    BookConfig.ownBook = false;
+    SearchConfig.useTablebases = false;
     BoardConfig.sequenceOutput = false;  // no reports
   }
-  void TearDown() override {
-    Options = saved_;
-    Time = savedTime_;
-  }
-
   BoardConfigGuard boardGuard_;
-  ClassicOptions saved_;
-  TimeControl savedTime_;
+  ClassicConfigGuard configGuard_;
 };
 
 struct SearchResult {

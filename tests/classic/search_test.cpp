@@ -8,6 +8,8 @@
 #include "search/score.h"
 #include "search_support.h"
 
+using namespace classic;
+
 namespace {
 
 class SearchResults : public SearchTest {
@@ -17,7 +19,7 @@ class SearchResults : public SearchTest {
   void prepare(const Position& pos, int rootSide) {
     for (SearchStack& ss : Search.stacks) clear_stack(ss);
     clear_ordering_tables();
-    Search.stopFlag = false;
+    Signals.stop = false;
     Search.rootSide = rootSide;
     Search.rootBestMove = 0;
     Time.infinite = false;
@@ -68,7 +70,7 @@ TEST_F(SearchResults, NoLegalMoveAnswersWithoutSearching) {
 TEST_F(SearchResults, StalemateInsideTheTreeScoresZero) {
   Position pos = position_from("7k/5Q2/6K1/8/8/8/8/8 b - -");
   prepare(pos, White);
-  EXPECT_EQ(search_node(pos, -100, 100, 3, 2, true, false), 0);
+  EXPECT_EQ(search_node(pos, -100, 100, 3, 2, PvNode), 0);
   // White to move must not stalemate: it mates instead.
   SearchResult r = search_to_depth("7k/8/6K1/8/8/8/8/5Q2 w - -", 3);
   EXPECT_EQ(r.score, SCORE_MATE - 2);
@@ -77,10 +79,10 @@ TEST_F(SearchResults, StalemateInsideTheTreeScoresZero) {
 TEST_F(SearchResults, DrawsScoreAgainstTheRootSide) {
   Position pos = position_from("4k3/8/8/8/8/8/8/2B1K3 w - -");
   prepare(pos, White);
-  EXPECT_EQ(search_node(pos, -100, 100, 4, 2, true, false), -1);
+  EXPECT_EQ(search_node(pos, -100, 100, 4, 2, PvNode), -1);
   EXPECT_EQ(quiesce(pos, -100, 100, 0, 2, true), -1);
   prepare(pos, Black);
-  EXPECT_EQ(search_node(pos, -100, 100, 4, 2, true, false), 1);
+  EXPECT_EQ(search_node(pos, -100, 100, 4, 2, PvNode), 1);
   EXPECT_EQ(quiesce(pos, -100, 100, 0, 2, false), 1);
   // Searched from the root, a dead draw counts a little against the engine.
   EXPECT_EQ(search_to_depth("4k3/8/8/8/8/8/8/2B1K3 w - -", 5).score, -1);
@@ -95,9 +97,9 @@ TEST_F(SearchResults, RepetitionIsADraw) {
   for (int i = 0; i < 3; i++)
     for (const char* text : round) make_move(pos, move_of(pos, text), 1);
   ASSERT_TRUE(is_draw(pos));
-  EXPECT_EQ(search_node(pos, -500, 500, 3, 2, true, false), -1);
+  EXPECT_EQ(search_node(pos, -500, 500, 3, 2, PvNode), -1);
   prepare(pos, Black);
-  EXPECT_EQ(search_node(pos, -500, 500, 3, 2, true, false), 1);
+  EXPECT_EQ(search_node(pos, -500, 500, 3, 2, PvNode), 1);
 }
 
 TEST_F(SearchResults, QuiescenceWinsHangingMaterialButKeepsTheQueenOffDefendedPieces) {
@@ -110,8 +112,8 @@ TEST_F(SearchResults, QuiescenceWinsHangingMaterialButKeepsTheQueenOffDefendedPi
   prepare(defended, White);
   standPat = evaluate(defended, -SCORE_INFINITE, SCORE_INFINITE, 0);
   EXPECT_EQ(quiesce(defended, -SCORE_INFINITE, SCORE_INFINITE, 0, 2, true), standPat);
-  TTEntry entry;
-  ASSERT_TRUE(tt_probe(defended.HashKey, entry));
+  HashEntry entry;
+  ASSERT_TRUE(TT.probe(defended.HashKey, entry));
   EXPECT_EQ(entry.move, 0u) << "the queen took nothing";
 
   // Behind by more than the exchange loses: the losing capture of the defended
@@ -123,29 +125,29 @@ TEST_F(SearchResults, QuiescenceWinsHangingMaterialButKeepsTheQueenOffDefendedPi
   // Checkmate reached inside quiescence counts from its ply, and is not stored.
   Position mated = position_from("R5k1/5ppp/8/8/8/8/8/6K1 b - -");
   prepare(mated, White);
-  tt_clear();
+  clear_hash_tables();
   EXPECT_EQ(quiesce(mated, -SCORE_INFINITE, SCORE_INFINITE, 0, 5, true), mated_in(5));
-  EXPECT_FALSE(tt_probe(mated.HashKey, entry));
+  EXPECT_FALSE(TT.probe(mated.HashKey, entry));
 }
 
 TEST_F(SearchResults, EntriesWithoutBoundNeverCut) {
   Position pos = position_from("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -");
   prepare(pos, White);
-  tt_store(pos.HashKey, BOUND_NONE, 20000, move_of(pos, "f1b5"), 100);
-  int v = search_node(pos, 0, 1, 3, 2, false, false);
+  TT.store(pos.HashKey, BOUND_NONE, 20000, move_of(pos, "f1b5"), 100, SCORE_NONE);
+  int v = search_node(pos, 0, 1, 3, 2, AllNode);
   EXPECT_NE(v, 20000);
   EXPECT_LT(v, SCORE_DECISIVE);
 
   // The same entry with a lower bound cuts at once.
-  tt_store(pos.HashKey, BOUND_LOWER, 20000, move_of(pos, "f1b5"), 100);
-  EXPECT_EQ(search_node(pos, 0, 1, 3, 2, false, false), 20000);
+  TT.store(pos.HashKey, BOUND_LOWER, 20000, move_of(pos, "f1b5"), 100, SCORE_NONE);
+  EXPECT_EQ(search_node(pos, 0, 1, 3, 2, AllNode), 20000);
 }
 
 TEST_F(SearchResults, SameSearchSameResult) {
   const char* fen = "r1bq1rk1/pp2ppbp/2np2p1/2n5/P3PP2/N1P2N2/1PB3PP/R1B1QRK1 b - -";
-  tt_clear();
+  clear_hash_tables();
   SearchResult first = search_to_depth(fen, 9);
-  tt_clear();
+  clear_hash_tables();
   SearchResult second = search_to_depth(fen, 9);
   EXPECT_EQ(first.best, second.best);
   EXPECT_EQ(first.score, second.score);

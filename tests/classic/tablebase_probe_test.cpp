@@ -10,35 +10,36 @@
 #include "search/search_state.h"
 #include "tablebase_support.h"
 
+using namespace classic;
+
 namespace {
 
 class TablebaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_tables();
-    saved_ = Options;
     savedStatus_ = Tablebases;
     savedRootSide_ = Search.rootSide;
-    Options.uciMode = false;
+    FrontEnd.uciMode = false;
     Search.rootSide = White;
   }
   void TearDown() override {
-    Options = saved_;
     Tablebases = savedStatus_;
     Search.rootSide = savedRootSide_;
   }
 
   // The output of a set-up in UCI mode.
   std::string init_output(const std::string& pathList) {
-    Options.uciMode = true;
+    FrontEnd.uciMode = true;
+    TablebaseConfig.path = pathList;
     testing::internal::CaptureStdout();
-    load_tables(pathList);
+    set_up_tablebases();
     fflush(stdout);
-    Options.uciMode = false;
+    FrontEnd.uciMode = false;
     return testing::internal::GetCapturedStdout();
   }
 
-  ClassicOptions saved_;
+  ClassicConfigGuard configGuard_;
   TablebaseStatus savedStatus_;
   int savedRootSide_;
 };
@@ -92,36 +93,36 @@ TEST_F(TablebaseTest, ProbesCountHitsAndRefuseWhatTheTablesCannotAnswer) {
   Tablebases.hits = 0;
   int score = 12345;
   // White Ke1 Qd1 against Ke8: our 8th move mates, the opponent is mated at ply 3 + 15.
-  EXPECT_TRUE(tablebase_probe(position_from("4k3/8/8/8/8/8/8/3QK3 w - - 0 1"), 3, score));
+  EXPECT_TRUE(probe_tables(position_from("4k3/8/8/8/8/8/8/3QK3 w - - 0 1"), 3, score));
   EXPECT_EQ(score, SCORE_MATE - 18);
   EXPECT_EQ(Tablebases.hits, 1u);
   // The same with the colours exchanged: Black wins, Black is the root side.
   Search.rootSide = Black;
-  EXPECT_TRUE(tablebase_probe(position_from("3qk3/8/8/8/8/8/8/4K3 b - - 0 1"), 3, score));
+  EXPECT_TRUE(probe_tables(position_from("3qk3/8/8/8/8/8/8/4K3 b - - 0 1"), 3, score));
   EXPECT_EQ(score, SCORE_MATE - 18);
-  EXPECT_TRUE(tablebase_probe(position_from("3qk3/8/8/8/8/8/8/4K3 w - - 0 1"), 2, score));
+  EXPECT_TRUE(probe_tables(position_from("3qk3/8/8/8/8/8/8/4K3 w - - 0 1"), 2, score));
   EXPECT_EQ(score, mated_in(2 + 16));
   EXPECT_EQ(Tablebases.hits, 3u);
   // A draw by the table: the king takes the rook.
-  EXPECT_TRUE(tablebase_probe(position_from("4k3/4R3/8/8/8/8/8/K7 b - - 0 1"), 2, score));
+  EXPECT_TRUE(probe_tables(position_from("4k3/4R3/8/8/8/8/8/K7 b - - 0 1"), 2, score));
   EXPECT_EQ(score, -1);
 
   const uint64_t hits = Tablebases.hits;
   // Mated already, and mate in one: left to the search.
-  EXPECT_FALSE(tablebase_probe(position_from("k7/1Q6/1K6/8/8/8/8/8 b - - 0 1"), 2, score));
-  EXPECT_FALSE(tablebase_probe(position_from("k7/8/1K6/8/8/8/7Q/8 w - - 0 1"), 3, score));
+  EXPECT_FALSE(probe_tables(position_from("k7/1Q6/1K6/8/8/8/8/8 b - - 0 1"), 2, score));
+  EXPECT_FALSE(probe_tables(position_from("k7/8/1K6/8/8/8/7Q/8 w - - 0 1"), 3, score));
   // No table for the material, or a right to castle the tables know nothing of.
-  EXPECT_FALSE(tablebase_probe(position_from("4k3/8/8/8/8/8/8/R3K2R w - - 0 1"), 2, score));
-  EXPECT_FALSE(tablebase_probe(position_from("4k3/8/8/8/8/8/8/4K2R w K - 0 1"), 2, score));
+  EXPECT_FALSE(probe_tables(position_from("4k3/8/8/8/8/8/8/R3K2R w - - 0 1"), 2, score));
+  EXPECT_FALSE(probe_tables(position_from("4k3/8/8/8/8/8/8/4K2R w K - 0 1"), 2, score));
   EXPECT_EQ(Tablebases.hits, hits);
-  EXPECT_TRUE(tablebase_probe(position_from("4k3/8/8/8/8/8/8/4K2R w - - 0 1"), 2, score));
+  EXPECT_TRUE(probe_tables(position_from("4k3/8/8/8/8/8/8/4K2R w - - 0 1"), 2, score));
 }
 
 // The score of a position at a ply, for checking probes against their children:
 // the probe where it answers, otherwise mate, stalemate or a bare-king draw.
 int exact_score(Position& pos, int ply) {
   int score;
-  if (tablebase_probe(pos, ply, score)) return score;
+  if (probe_tables(pos, ply, score)) return score;
   const int drawScore = pos.SideToMove == Search.rootSide ? -1 : 1;
   if (insufficient_material(pos)) return drawScore;
   MoveList moves;
@@ -155,7 +156,7 @@ TEST_F(TablebaseTest, ScoresAgreeWithTheBestMoveOneplyDeeperAtEveryPly) {
       Position pos = random_three_men(rng, code, i % 2 ? White : Black);
       const int ply = 2 + i % 4;
       int score;
-      if (!tablebase_probe(pos, ply, score)) continue;
+      if (!probe_tables(pos, ply, score)) continue;
       MoveList moves;
       generate_legal(pos, moves);
       int best = -SCORE_INFINITE;

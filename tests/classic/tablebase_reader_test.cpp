@@ -12,6 +12,8 @@
 #include "egtb/reader.h"
 #include "tablebase_support.h"
 
+using namespace classic;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -6,6 +6,8 @@
 #include "search_support.h"
 #include "tablebase_support.h"
 
+using namespace classic;
+
 namespace {
 
 class TablebaseSearchTest : public SearchTest {
@@ -14,9 +16,9 @@ class TablebaseSearchTest : public SearchTest {
     SearchTest::SetUp();
     SKIP_WITHOUT_GAVIOTA_TABLES();
     savedStatus_ = Tablebases;
-    Options.useNalimov = true;
-    Options.nalimovPath = GaviotaTables;
-    Options.tablebaseInitPending = true;  // the first search sets the tables up
+    SearchConfig.useTablebases = true;
+    TablebaseConfig.path = GaviotaTables;
+    TablebaseConfig.setupPending = true;  // the first search sets the tables up
   }
   void TearDown() override {
     Tablebases = savedStatus_;
@@ -28,7 +30,7 @@ class TablebaseSearchTest : public SearchTest {
 // The mate distance the table gives for the root position, in the search's scale.
 int table_mate_score(const std::string& fen) {
   int score = 0;
-  EXPECT_TRUE(tablebase_probe(position_from(fen), 1, score)) << fen;
+  EXPECT_TRUE(probe_tables(position_from(fen), 1, score)) << fen;
   return score;
 }
 

@@ -10,16 +10,23 @@
 
 #include "board/movegen.h"
 #include "egtb/tablebase.h"
+#include "search/search_state.h"
 #include "support/board_setup.h"
+#include "support/classic_config.h"
 #include "support/gaviota_tables.h"
-#include "uci/options.h"
+
+using namespace classic;
 
 // Sets the tables up the way the first search does.
 inline bool load_tables(const std::string& pathList) {
-  Options.nalimovPath = pathList;
-  Options.tablebaseInitPending = false;
-  Tablebases.available = init_tablebases();
-  return Tablebases.available;
+  TablebaseConfig.path = pathList;
+  TablebaseConfig.setupPending = false;
+  return init_tablebases() == TablebaseSetup::Loaded;
+}
+
+// A probe as the search makes it, with draws counted for the side of Search.rootSide.
+inline bool probe_tables(const Position& pos, int ply, int& score) {
+  return tablebase_probe(pos, ply, pos.SideToMove == Search.rootSide, score);
 }
 
 // A legal position of a white king and a black king with one more man, of the

@@ -1,19 +1,17 @@
-// The helper threads: their lifecycle under the Threads option, many short
-// searches shared between two threads, and what a fail high at a split point does
-// to the threads working there.
-#include <climits>
-#include <memory>
+// The helper threads: their lifecycle under the Threads option and many short
+// searches shared between two threads. The split points themselves are one
+// mechanism for both programs; veltrix's tests build them by hand.
 #include <vector>
 
 #include "eval/eval_cache.h"
 #include "eval_support.h"
 #include "search/history.h"
 #include "search/score.h"
-#include "search/split.h"
-#include "search/thread_pool.h"
 #include "search/threads.h"
 #include "search_support.h"
 #include "support/process_threads.h"
+
+using namespace classic;
 
 namespace {
 
@@ -69,15 +67,15 @@ TEST_F(Threads, TheOptionCreatesAndEndsHelperThreads) {
 
 TEST_F(Threads, ChangingTheCountEmptiesTheTables) {
   Position pos = position_from(Middlegames[2]);
-  tt_store(pos.HashKey, BOUND_EXACT, 17, 0, 5);
+  TT.store(pos.HashKey, BOUND_EXACT, 17, 0, 5, SCORE_NONE);
   eval_cache_store(pos.HashKey, 0, 17);
-  TTEntry entry;
+  HashEntry entry;
   int score;
-  ASSERT_TRUE(tt_probe(pos.HashKey, entry));
+  ASSERT_TRUE(TT.probe(pos.HashKey, entry));
   ASSERT_TRUE(eval_cache_probe(pos.HashKey, 0, score));
 
   set_thread_count(2);
-  EXPECT_FALSE(tt_probe(pos.HashKey, entry));
+  EXPECT_FALSE(TT.probe(pos.HashKey, entry));
   EXPECT_FALSE(eval_cache_probe(pos.HashKey, 0, score));
 }
 
@@ -116,102 +114,6 @@ TEST_F(Threads, HelpersFindTheSameMates) {
   EXPECT_EQ(three.score, SCORE_MATE - 6);
   SearchResult quiet = search_to_depth("3k4/8/8/8/8/8/R7/1R4K1 w - -", 9);
   EXPECT_EQ(quiet.score, SCORE_MATE - 6);
-}
-
-// A split point built by hand, with its participants played by this thread: the
-// master first, then a helper arriving late.
-class SplitPointCutoff : public SearchTest {
- protected:
-  void SetUp() override {
-    SearchTest::SetUp();
-    for (SearchStack& ss : Search.stacks) clear_stack(ss);
-    clear_ordering_tables();
-    Search.stopFlag = false;
-    Search.rootSide = White;
-    Time.infinite = false;
-    Time.pollCounter = 0;
-    Time.pollInterval = INT_MAX;
-    savedCount_ = Pool.threadCount;
-    Pool.threadCount = 3;
-  }
-  void TearDown() override {
-    Pool.threadCount = savedCount_;
-    for (PoolSlot& slot : Pool.slots) slot.abort = false;
-    SearchTest::TearDown();
-  }
-
-  // A non-PV node at ply 2 whose window every move beats, worked on by `master`
-  // and by helper 1 (busy with a move of its own).
-  SplitPoint& open(int master) {
-    sp_ = std::make_unique<SplitPoint>();
-    SplitPoint& sp = *sp_;
-    sp.pos = position_from(Middlegames[0]);
-    sp.pos.ThreadSlot = master;
-    sp.master = master;
-    sp.parent = nullptr;
-    for (auto& h : sp.helpers) h = false;
-    sp.helpers[1] = true;
-    sp.workers = 2;
-    sp.cutoff = false;
-    const int beta = -5000;
-    sp.node = NodeFrame{beta - 1, beta, 5, 2, false, false, false, true, 0, 0, 0, 0, 0, 0};
-    picker_start(sp.picker, MainHash);
-    sp.moveCount = 1;
-    sp.bestValue = -SCORE_INFINITE;
-    sp.bestMove = 0;
-    return sp;
-  }
-
-  std::unique_ptr<SplitPoint> sp_;
-  int savedCount_ = 1;
-};
-
-TEST_F(SplitPointCutoff, AFailHighStopsTheHelpersAndAHelperMaster) {
-  SplitPoint& sp = open(2);
-  Position pos = sp.pos;
-  split_point_search(pos, sp);
-
-  EXPECT_TRUE(sp.cutoff);
-  EXPECT_GE(sp.bestValue, sp.node.beta);
-  EXPECT_TRUE(is_legal(sp.pos, sp.bestMove));
-  EXPECT_EQ(sp.moveCount, 2) << "no move is taken after the fail high";
-  EXPECT_TRUE(Pool.slots[1].abort) << "the helper's move is of no use any more";
-  EXPECT_TRUE(Pool.slots[2].abort) << "a helper slot that is master stops as well";
-  EXPECT_EQ(sp.workers, 1) << "the helper is still on its way back";
-
-  // The helper's search ends at once, and it takes no further move.
-  Position helperPos = sp.pos;
-  helperPos.ThreadSlot = 1;
-  Search.nodes[1] = 0;
-  EXPECT_EQ(search_node(helperPos, -100, 100, 12, 2, true, false), 0);
-  EXPECT_LT(Search.nodes[1], 200u);
-  split_point_search(helperPos, sp);
-  EXPECT_EQ(sp.moveCount, 2);
-  EXPECT_EQ(sp.workers, 0);
-  EXPECT_FALSE(sp.helpers[1]) << "a later fail high here must not reach work it takes up elsewhere";
-}
-
-TEST_F(SplitPointCutoff, TheMainThreadIsNeverFlagged) {
-  SplitPoint& sp = open(0);
-  Position pos = sp.pos;
-  split_point_search(pos, sp);
-  EXPECT_TRUE(sp.cutoff);
-  EXPECT_TRUE(Pool.slots[1].abort);
-  EXPECT_FALSE(Pool.slots[0].abort);
-}
-
-// A master stopped from above gives its split point up, so that its helpers do not
-// finish moves whose results it will throw away.
-TEST_F(SplitPointCutoff, AStoppedMasterReleasesItsHelpers) {
-  SplitPoint& sp = open(2);
-  sp.node.alpha = 4999;
-  sp.node.beta = 5000;  // no move can fail high
-  Pool.slots[2].abort = true;
-  Position pos = sp.pos;
-  split_point_search(pos, sp);
-  EXPECT_TRUE(sp.cutoff);
-  EXPECT_TRUE(Pool.slots[1].abort);
-  EXPECT_EQ(sp.bestMove, 0u) << "a stopped search records nothing";
 }
 
 }  // namespace

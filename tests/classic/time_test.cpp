@@ -5,6 +5,8 @@
 #include "search/time.h"
 #include "search_support.h"
 
+using namespace classic;
+
 namespace {
 
 class TimeAllocation : public SearchTest {
@@ -81,7 +83,7 @@ TEST_F(TimeAllocation, PollingStopsOnTheClockOnlyOnceABestMoveExists) {
   Time.pollInterval = 3;
   Time.limit = 1000;
   Time.startMs = uint32_t(now_ms()) - 5000;
-  Search.stopFlag = false;
+  Signals.stop = false;
   Search.rootBestMove = 0;
   EXPECT_FALSE(poll_input());
   EXPECT_FALSE(poll_input());
@@ -90,8 +92,8 @@ TEST_F(TimeAllocation, PollingStopsOnTheClockOnlyOnceABestMoveExists) {
   EXPECT_FALSE(poll_input());
   EXPECT_FALSE(poll_input());
   EXPECT_TRUE(poll_input()) << "the third node looks at the clock";
-  EXPECT_TRUE(Search.stopFlag);
-  Search.stopFlag = false;
+  EXPECT_TRUE(Signals.stop);
+  Signals.stop = false;
   Search.rootBestMove = 0;
 }
 

@@ -5,6 +5,8 @@
 #include "tools/bench.h"
 #include "tools_support.h"
 
+using namespace classic;
+
 namespace {
 
 std::string summary_of(const BenchTotals& totals) {
@@ -55,7 +57,7 @@ TEST(BenchTests, EveryLineIsAPositionWithItsExpectedMove) {
 using Bench = ToolsTest;
 
 TEST_F(Bench, ShortRunPrintsEveryTestAndTheSummary) {
-  Options.bookLearn = true;
+  BookConfig.learn = true;
   Position pos = position_from(StartFen);
   testing::internal::CaptureStdout();
   BenchTotals totals = run_bench(pos, 2);
@@ -83,7 +85,7 @@ TEST_F(Bench, ShortRunPrintsEveryTestAndTheSummary) {
   EXPECT_TRUE(tail.ends_with("\nbench test finished!\n"));
 
   EXPECT_GT(totals.nodes, 0u);
-  EXPECT_FALSE(Options.bookLearn);
+  EXPECT_FALSE(BookConfig.learn);
   EXPECT_EQ(pos.HashKey, position_from(BenchTests[BenchTestCount - 1].epd).HashKey);
   EXPECT_EQ(Time.depthLimit, 2);
   EXPECT_EQ(Time.side[White].time, 36000000);
@@ -98,7 +100,7 @@ TEST_F(Bench, SolvedWhenTheSearchFindsTheExpectedMove) {
   // From cleared tables the search repeats itself exactly: the node total is a signature.
   EXPECT_EQ(first.nodes, second.nodes);
   for (int i = 0; i < BenchTestCount; i++) {
-    tt_clear();
+    clear_hash_tables();
     Position test = position_from(BenchTests[i].epd);
     SearchResult r = search_to_depth(BenchTests[i].epd, 3);
     bool found = r.best == read_san(test, BenchTests[i].bestMove);

@@ -4,6 +4,8 @@
 #include "tools/selfplay.h"
 #include "tools_support.h"
 
+using namespace classic;
+
 namespace {
 
 const char* const WhiteMatesInOne = "6k1/5ppp/8/8/8/8/8/R5K1 w - -";
@@ -142,7 +144,6 @@ Match selfplay_from(const char* fen, int games) {
 }
 
 TEST_F(SelfPlay, EveryGameFromTheOnlyLine) {
-  Options.uciMode = true;
   BoardConfig.chess960 = true;
   Match m = selfplay_from(WhiteMatesInOne, 20);
   EXPECT_EQ(m.perMille, 1000);
@@ -151,7 +152,6 @@ TEST_F(SelfPlay, EveryGameFromTheOnlyLine) {
             "results = 10.0 / 10 ( 1000 ), white = 10, draw = 0, black = 0, time used: 0 min\r"
             "results = 20.0 / 20 ( 1000 ), white = 20, draw = 0, black = 0, time used: 0 min\r"
             "results = 20.0 / 20 ( 1000 ), white = 20, draw = 0, black = 0, time used: 0 min\n");
-  EXPECT_FALSE(Options.uciMode);
   EXPECT_FALSE(BoardConfig.chess960);
   EXPECT_TRUE(BoardConfig.sequenceOutput);
   EXPECT_EQ(Time.depthLimit, 1);

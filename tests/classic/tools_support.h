@@ -9,6 +9,8 @@
 #include "search_support.h"
 #include "support/engine_process.h"
 
+using namespace classic;
+
 inline void write_tool_file(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
@@ -20,7 +22,6 @@ class ToolsTest : public SearchTest {
     previousDir_ = std::filesystem::current_path();
     dir_ = make_temp_dir();
     std::filesystem::current_path(dir_);
-    Options.threads = 1;
   }
   void TearDown() override {
     std::filesystem::current_path(previousDir_);

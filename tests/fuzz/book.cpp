@@ -13,7 +13,9 @@
 #include "book/book_store.h"
 #include "fuzz_support.h"
 #include "search/limits.h"
-#include "uci/options.h"
+#include "support/classic_config.h"
+
+using namespace classic;
 
 namespace {
 
@@ -27,7 +29,7 @@ std::vector<BookEntry> records_of(const uint8_t* data, size_t size) {
 }
 
 bool is_candidate(const BookEntry& e, Key key) {
-  return e.key == key && std::abs(int(e.score)) <= Options.bookMovesScore;
+  return e.key == key && std::abs(int(e.score)) <= BookConfig.movesScore;
 }
 
 // In a sorted book a key's records lie together: a probe answers exactly when one of
@@ -40,11 +42,11 @@ void check_probe(const std::vector<BookEntry>& records, Key key, bool sorted) {
   const bool known = std::any_of(candidates.begin(), candidates.end(),
                                  [&](const BookEntry& e) { return e.move == hit.move && e.score == hit.score; });
   FUZZ_CHECK(hit.move == 0 || known, "the book answered a move it does not hold for the key");
-  if (!sorted || Options.bookStyle < 1 || Options.bookStyle > 3) return;
+  if (!sorted || BookConfig.style < 1 || BookConfig.style > 3) return;
   FUZZ_CHECK((hit.move != 0) == !candidates.empty() ||
                  std::any_of(candidates.begin(), candidates.end(), [](const BookEntry& e) { return e.move == 0; }),
              "a sorted book missed a candidate");
-  if (Options.bookStyle == 1 && hit.move) {
+  if (BookConfig.style == 1 && hit.move) {
     int most = INT32_MIN;
     for (const BookEntry& e : candidates) most = std::max(most, e.count);
     FUZZ_CHECK(std::any_of(candidates.begin(), candidates.end(),
@@ -80,14 +82,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput in{data, size};
   const uint8_t flags = in.byte();
-  Options = ClassicOptions{};
-  Options.bookFileName = Book->path;
-  Options.bookStyle = flags & 3;  // 0 is no style at all: it must choose nothing
-  Options.listBookMoves = flags & 4;
+  reset_classic_config();
+  BookConfig.fileName = Book->path;
+  BookConfig.style = flags & 3;  // 0 is no style at all: it must choose nothing
+  BookConfig.listMoves = flags & 4;
   BoardConfig = BoardSettings{};
   BoardConfig.debugInfo = flags & 8;
   const bool sorted = flags & 16;
-  Options.bookMovesScore = in.byte() % 81;
+  BookConfig.movesScore = in.byte() % 81;
   srand(in.byte());
   std::vector<BookEntry> records = records_of(in.data, in.size);
   if (sorted) {
@@ -107,8 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (Key key : keys) check_probe(records, key, sorted);
 
   Time = TimeControl{};
-  Options.inBook = true;
-  Options.bookLearn = false;
+  BookConfig.gameFromStart = true;
+  BookConfig.learn = false;
   const Move root = book_root_move(Start);
   FUZZ_CHECK(root == 0 || legal_book_move(Start, root), "the root took a move that is not legal");
   check_load(records);

@@ -4,6 +4,8 @@
 #include "fuzz_support.h"
 #include "tools/selfplay.h"
 
+using namespace classic;
+
 namespace {
 
 ScratchFile* Epd;

@@ -5,6 +5,8 @@
 #include "nnue/nnue.h"
 #include "veltrix/fallback_eval.h"
 
+using namespace veltrix;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   init_tables();
   init_fallback_tables();

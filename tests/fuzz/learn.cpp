@@ -10,6 +10,8 @@
 #include "book/learn.h"
 #include "fuzz_support.h"
 
+using namespace classic;
+
 namespace {
 
 ScratchFile* Learn;

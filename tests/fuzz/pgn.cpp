@@ -10,6 +10,8 @@
 #include "book/pgn.h"
 #include "fuzz_support.h"
 
+using namespace classic;
+
 namespace {
 
 ScratchFile* PgnFile;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "uci/tokens.h"
+#include "protocol/tokens.h"
 
 // Standard output, kept in an in-memory file so that a harness can read what the
 // program answered to each line.

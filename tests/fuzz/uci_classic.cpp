@@ -5,9 +5,11 @@
 // answer once with a legal move.
 #include "search/limits.h"
 #include "session_support.h"
+#include "support/classic_config.h"
 #include "uci/console.h"
-#include "uci/options.h"
 #include "uci/uci.h"
+
+using namespace classic;
 
 namespace {
 
@@ -35,10 +37,9 @@ std::string tame(const std::string& line) {
 
 // The state a program has right after "uci", with small caches, emptied.
 void fresh_session() {
-  Options = ClassicOptions{};
-  Options.uciMode = true;
+  reset_classic_config();
+  FrontEnd.uciMode = true;
   BoardConfig = BoardSettings{};
-  Time = TimeControl{};
   srand(1);
   uci_command("setoption name Hash value 1");
   uci_command("setoption name EvalHash value 1");

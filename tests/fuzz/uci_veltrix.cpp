@@ -9,6 +9,8 @@
 #include "veltrix/hash_table.h"
 #include "veltrix/uci.h"
 
+using namespace veltrix;
+
 namespace {
 
 constexpr int DepthCap = 2;

@@ -4,6 +4,8 @@
 
 #include "veltrix_support.h"
 
+using namespace veltrix;
+
 namespace {
 
 TEST(VeltrixFen, RejectsUnfinishedOrForeignPlacementsSilently) {

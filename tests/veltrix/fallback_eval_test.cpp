@@ -5,6 +5,8 @@
 #include "veltrix/fallback_terms.h"
 #include "veltrix_support.h"
 
+using namespace veltrix;
+
 namespace {
 
 Bitboard squares(std::initializer_list<int> list) {

@@ -9,6 +9,8 @@
 #include "veltrix/see.h"
 #include "veltrix_support.h"
 
+using namespace veltrix;
+
 namespace {
 
 Move move_of(const Position& pos, const char* text) {

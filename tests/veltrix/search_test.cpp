@@ -12,6 +12,8 @@
 #include "veltrix/search.h"
 #include "veltrix_support.h"
 
+using namespace veltrix;
+
 namespace {
 
 struct EvaluationSwitches {
@@ -42,7 +44,7 @@ TEST(Search, FindsTheShortestMate) {
   EvaluationSwitches guard;
   Engine.nnueEval = 0;
   Position pos = veltrix_position("k7/8/2K5/8/8/8/8/7R w - -");
-  EXPECT_EQ(search_to_depth(pos, 6), ScoreMate - 3);
+  EXPECT_EQ(search_to_depth(pos, 6), SCORE_MATE - 3);
   // The mating side's best line starts with the king's approach.
   EXPECT_EQ(move_text(Search.pv[0]), "c6b6");
   Position mated = veltrix_position("k7/7p/1K6/8/8/8/8/6R1 b - -");
@@ -73,10 +75,10 @@ TEST(Search, ARepeatedPositionIsADrawInsideTheTree) {
   for (const char* text : {"e1d1", "e8d8", "d1e1", "d8e8"})
     make_move(pos, parse_move(pos, text, Dialect::Veltrix), ply++);
   SearchThread& th = SearchThreads[0];
-  EXPECT_EQ(search_node(th, pos, -ScoreInfinite, ScoreInfinite, 4, 1, PvNode), 0);
+  EXPECT_EQ(search_node(th, pos, -SCORE_INFINITE, SCORE_INFINITE, 4, 1, PvNode), 0);
   // Two queens up without the repetition: winning.
   Position fresh = veltrix_position("4k3/8/8/8/8/8/8/QQ2K3 w - -");
-  EXPECT_GT(search_node(th, fresh, -ScoreInfinite, ScoreInfinite, 4, 1, PvNode), 1000);
+  EXPECT_GT(search_node(th, fresh, -SCORE_INFINITE, SCORE_INFINITE, 4, 1, PvNode), 1000);
 }
 
 TEST(Search, TheClockEndsAnEndlessSearch) {
@@ -89,7 +91,7 @@ TEST(Search, TheClockEndsAnEndlessSearch) {
   Clock.wtime = Clock.btime = 3000;  // a thirtieth: 100 ms
   Clock.wMovesToGo = Clock.bMovesToGo = Clock.winc = Clock.binc = 0;
   start_search(pos);
-  EXPECT_TRUE(Search.stopFlag.load());
+  EXPECT_TRUE(Signals.stop.load());
   EXPECT_LT(Search.iterationDepth, MaxDepthLimit);
   EXPECT_TRUE(move_is_legal_here(pos, Search.pv[0]));
 }

@@ -1,6 +1,6 @@
 // veltrix's helper threads: their lifecycle under the Threads option, many short
-// searches shared between two threads, a fail high at a split point, and a slave's
-// network evaluations against full refreshes.
+// searches shared between two threads, split points built by hand (a fail high, a
+// stopped master), and a helper's network evaluations against full refreshes.
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -14,9 +14,10 @@
 #include "veltrix/history.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
-#include "veltrix/split.h"
 #include "veltrix/threads.h"
 #include "veltrix_support.h"
+
+using namespace veltrix;
 
 namespace {
 
@@ -32,7 +33,7 @@ const char* const Middlegames[] = {
     "2rq1rk1/pp1bppbp/3p1np1/4n3/3NP3/1BN1BP2/PPPQ2PP/2KR3R w - -",
 };
 
-class VeltrixThreads : public ::testing::Test {
+class VeltrixThreadsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_veltrix();
@@ -45,12 +46,12 @@ class VeltrixThreads : public ::testing::Test {
   // Two threads need two processors: the option gives no more.
   bool two_threads() {
     set_thread_count(2);
-    return Engine.threadCount == 2;
+    return thread_count() == 2;
   }
   EngineOptions saved_ = Engine;
 };
 
-TEST_F(VeltrixThreads, OneThreadSearchesAloneAndTheSameAsEver) {
+TEST_F(VeltrixThreadsTest, OneThreadSearchesAloneAndTheSameAsEver) {
   set_thread_count(1);
   const int alone = os_thread_count();
   Position pos = veltrix_position(Middlegames[0]);
@@ -76,17 +77,17 @@ TEST_F(VeltrixThreads, OneThreadSearchesAloneAndTheSameAsEver) {
   EXPECT_EQ(helper_nodes(), 0u);
 }
 
-TEST_F(VeltrixThreads, TheCountStaysWithinTheProcessors) {
+TEST_F(VeltrixThreadsTest, TheCountStaysWithinTheProcessors) {
   set_thread_count(64);
-  EXPECT_EQ(Engine.threadCount, std::min(processor_count(), MaxSearchThreads));
+  EXPECT_EQ(thread_count(), std::min(processor_count(), MaxSearchThreads));
   set_thread_count(0);
-  EXPECT_EQ(Engine.threadCount, 1);
+  EXPECT_EQ(thread_count(), 1);
 }
 
 // Hundreds of searches short enough that the helper joins and leaves split points
 // all the time, and is parked and woken for every one of them; the count changes
 // now and then between them.
-TEST_F(VeltrixThreads, ManyShortSearchesEndWithLegalMoves) {
+TEST_F(VeltrixThreadsTest, ManyShortSearchesEndWithLegalMoves) {
   if (!two_threads()) GTEST_SKIP() << "a single processor";
 #if defined(__SANITIZE_THREAD__)
   constexpr int Games = 3;
@@ -98,7 +99,7 @@ TEST_F(VeltrixThreads, ManyShortSearchesEndWithLegalMoves) {
   uint64_t helped = 0;
   int searched = 0;
   for (size_t i = 0; i < positions.size(); i++) {
-    if (i % 40 == 39) set_thread_count(Engine.threadCount == 2 ? 1 : 2);
+    if (i % 40 == 39) set_thread_count(thread_count() == 2 ? 1 : 2);
     Position pos = positions[i];
     const Position before = pos;
     search_to_depth(pos, 6 + int(i % 3));
@@ -111,112 +112,119 @@ TEST_F(VeltrixThreads, ManyShortSearchesEndWithLegalMoves) {
   EXPECT_GT(helped, 0u);
 }
 
-TEST_F(VeltrixThreads, HelpersFindTheSameMates) {
+TEST_F(VeltrixThreadsTest, HelpersFindTheSameMates) {
   if (!two_threads()) GTEST_SKIP() << "a single processor";
   Position rooks = veltrix_position("8/8/6k1/R7/8/8/8/1R4K1 w - -");
-  EXPECT_EQ(search_to_depth(rooks, 9), ScoreMate - 5);
+  EXPECT_EQ(search_to_depth(rooks, 9), SCORE_MATE - 5);
   Position queen = veltrix_position("k7/8/2K5/8/8/8/8/7R w - -");
-  EXPECT_EQ(search_to_depth(queen, 9), ScoreMate - 3);
+  EXPECT_EQ(search_to_depth(queen, 9), SCORE_MATE - 3);
 }
 
 // A split point built by hand, its participants played one after the other by this
 // thread.
-class SplitPointWork : public VeltrixThreads {
+class SplitPointWork : public VeltrixThreadsTest {
  protected:
+  using Split = SplitPoint<VeltrixThreads>;
+
   void SetUp() override {
-    VeltrixThreads::SetUp();
-    Engine.threadCount = 3;  // slots to flag; no thread runs
-    Search.stopFlag = false;
+    VeltrixThreadsTest::SetUp();
+    Pool.threadCount = 3;  // slots to flag; no thread runs
+    Signals.stop = false;
     history_clear();
-    table_clear();
+    TT.clear();
+    for (auto& slot : Pool.slots) slot.abort = false;
     for (SearchThread& th : SearchThreads) {
-      th.abort = false;
       th.nodes = 0;
       memset(&th.stack, 0, sizeof th.stack);
       reset_line(th);
     }
   }
   void TearDown() override {
-    Engine.threadCount = 1;
-    for (SearchThread& th : SearchThreads) th.abort = false;
-    for (PoolSlot& slot : Pool.slots) slot.currentSplit = nullptr;
-    VeltrixThreads::TearDown();
+    Pool.threadCount = 1;
+    for (auto& slot : Pool.slots) {
+      slot.abort = false;
+      slot.currentSplit = nullptr;
+    }
+    VeltrixThreadsTest::TearDown();
   }
 
   // A node at ply 2 whose first move is done, owned by `master` and shared with
   // slot 1; the window is one that every move beats when `failHigh`.
-  SplitPoint& open(const Position& pos, int master, bool failHigh) {
-    sp_ = std::make_unique<SplitPoint>();
-    SplitPoint& sp = *sp_;
+  Split& open(const Position& pos, int master, bool failHigh) {
+    sp_ = std::make_unique<Split>();
+    Split& sp = *sp_;
     sp.pos = pos;
     sp.pos.ThreadSlot = master;
-    sp.stack = SearchThreads[master].stack;
-    sp.nnue = SearchThreads[master].nnue[2];
+    sp.line.stack = SearchThreads[master].stack;
+    sp.line.nnue = SearchThreads[master].nnue[2];
     sp.parent = nullptr;
     sp.master = master;
-    for (auto& slave : sp.slaves) slave = false;
-    sp.slaves[1] = true;
+    for (auto& helper : sp.helpers) helper = false;
+    sp.helpers[1] = true;
     sp.workers = 2;
     sp.cutoff = false;
     const int beta = failHigh ? -5000 : 5000;
     sp.node = NodeFrame{beta - 1, beta, 5, 2, AllNode, evaluate(pos), false, 0, 0, 0};
     picker_start(sp.picker, 0, 0, 0, false);
     sp.moveCount = 1;
-    sp.bestValue = -ScoreInfinite;
+    sp.bestValue = -SCORE_INFINITE;
     sp.bestMove = 0;
     return sp;
   }
 
-  std::unique_ptr<SplitPoint> sp_;
+  // One participant's work at the split point.
+  static void work(Position& pos, Split& sp) { SplitSearch<VeltrixThreads>::search_at(Pool, pos, sp); }
+
+  std::unique_ptr<Split> sp_;
 };
 
 TEST_F(SplitPointWork, AFailHighStopsEveryOtherThreadThere) {
   Position pos = veltrix_position(Middlegames[0]);
-  SplitPoint& sp = open(pos, 2, true);
+  Split& sp = open(pos, 2, true);
   Position own = sp.pos;
-  split_point_search(SearchThreads[2], own, sp);
+  work(own, sp);
 
   EXPECT_TRUE(sp.cutoff);
   EXPECT_GE(sp.bestValue, sp.node.beta);
   EXPECT_TRUE(move_is_legal_here(pos, sp.bestMove));
   EXPECT_EQ(sp.moveCount, 2) << "no move is taken after the fail high";
-  EXPECT_TRUE(SearchThreads[1].abort) << "the slave's move is of no use any more";
-  EXPECT_FALSE(SearchThreads[2].abort) << "the thread that failed high has the node's result";
-  EXPECT_FALSE(SearchThreads[0].abort) << "a thread not working there goes on";
-  EXPECT_EQ(sp.workers, 1) << "the slave is still on its way back";
+  EXPECT_TRUE(Pool.slots[1].abort) << "the helper's move is of no use any more";
+  EXPECT_FALSE(Pool.slots[2].abort) << "the thread that failed high has the node's result";
+  EXPECT_FALSE(Pool.slots[0].abort) << "a thread not working there goes on";
+  EXPECT_EQ(sp.workers, 1) << "the helper is still on its way back";
 
-  // The slave's search ends at once, and it takes no further move.
-  Position slavePos = sp.pos;
-  slavePos.ThreadSlot = 1;
-  EXPECT_EQ(search_node(SearchThreads[1], slavePos, -100, 100, 12, 3, PvNode), 0);
+  // The helper's search ends at once, and it takes no further move.
+  Position helperPos = sp.pos;
+  helperPos.ThreadSlot = 1;
+  EXPECT_EQ(search_node(SearchThreads[1], helperPos, -100, 100, 12, 3, PvNode), 0);
   EXPECT_LT(SearchThreads[1].nodes.load(), 10u);
-  split_point_search(SearchThreads[1], slavePos, sp);
+  work(helperPos, sp);
   EXPECT_EQ(sp.moveCount, 2);
   EXPECT_EQ(sp.workers, 0);
-  EXPECT_FALSE(sp.slaves[1]) << "a later cut-off here must not reach work it takes up elsewhere";
+  EXPECT_FALSE(sp.helpers[1]) << "a later cut-off here must not reach work it takes up elsewhere";
 }
 
-TEST_F(SplitPointWork, ASlaveFailingHighStopsTheMainThreadsMove) {
+TEST_F(SplitPointWork, AHelperFailingHighStopsTheMainThreadsMove) {
   Position pos = veltrix_position(Middlegames[1]);
-  SplitPoint& sp = open(pos, 0, true);
-  Position slavePos = sp.pos;
-  slavePos.ThreadSlot = 1;
-  split_point_search(SearchThreads[1], slavePos, sp);
+  Split& sp = open(pos, 0, true);
+  Position helperPos = sp.pos;
+  helperPos.ThreadSlot = 1;
+  work(helperPos, sp);
   EXPECT_TRUE(sp.cutoff);
-  EXPECT_TRUE(SearchThreads[0].abort);
-  EXPECT_FALSE(SearchThreads[1].abort);
+  EXPECT_TRUE(Pool.slots[0].abort);
+  EXPECT_FALSE(Pool.slots[1].abort);
 }
 
 // A master whose own work became useless gives its split point up, so that its
-// slaves do not finish moves whose results it will throw away.
-TEST_F(SplitPointWork, AStoppedMasterReleasesItsSlaves) {
+// helpers do not finish moves whose results it will throw away.
+TEST_F(SplitPointWork, AStoppedMasterReleasesItsHelpers) {
   Position pos = veltrix_position(Middlegames[2]);
-  SplitPoint& sp = open(pos, 2, false);
-  SearchThreads[2].abort = true;
+  Split& sp = open(pos, 2, false);
+  Pool.slots[2].abort = true;
   Position own = sp.pos;
-  split_point_search(SearchThreads[2], own, sp);
+  work(own, sp);
   EXPECT_TRUE(sp.cutoff);
-  EXPECT_TRUE(SearchThreads[1].abort);
+  EXPECT_TRUE(Pool.slots[1].abort);
   EXPECT_EQ(sp.bestMove, 0u) << "a stopped search records nothing";
 }
 
@@ -227,13 +235,13 @@ bool load_real_network() {
   return loaded;
 }
 
-// A slave taking up a split point two plies down evaluates exactly as a full
+// A helper taking up a split point two plies down evaluates exactly as a full
 // refresh does, whatever its own accumulators held before: its search is the same
 // node for node.
-TEST_F(SplitPointWork, ASlaveEvaluatesAsAFullRefreshWould) {
+TEST_F(SplitPointWork, AHelperEvaluatesAsAFullRefreshWould) {
   if (!load_real_network()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
   Engine.nnueEval = 1;
-  auto slave_search = [&](bool fullRefresh) {
+  auto helper_search = [&](bool fullRefresh) {
     SetUp();
     Engine.nnueEval = 1;
     ForceFullRefresh = fullRefresh;
@@ -245,30 +253,30 @@ TEST_F(SplitPointWork, ASlaveEvaluatesAsAFullRefreshWould) {
     int ply = 0;
     for (const char* text : {"e2e4", "c7c5"}) play_move(master, pos, parse_move(pos, text, Dialect::Veltrix), ply++);
     evaluate_at(master, pos, ply);
-    // Leftovers of another line in the slave's records.
-    SearchThread& slave = SearchThreads[1];
+    // Leftovers of another line in the helper's records.
+    SearchThread& helper = SearchThreads[1];
     Position other = veltrix_position(Middlegames[0]);
     other.ThreadSlot = 1;
-    reset_line(slave);
+    reset_line(helper);
     for (int p = 0; p < 4; p++) {
       MoveList list = legal_moves(other);
-      play_move(slave, other, list.moves[1].move, p);
-      evaluate_at(slave, other, p + 1);
+      play_move(helper, other, list.moves[1].move, p);
+      evaluate_at(helper, other, p + 1);
     }
-    SplitPoint& sp = open(pos, 2, false);
-    sp.node.alpha = -ScoreInfinite;
-    sp.node.beta = ScoreInfinite;
+    Split& sp = open(pos, 2, false);
+    sp.node.alpha = -SCORE_INFINITE;
+    sp.node.beta = SCORE_INFINITE;
     sp.node.nodeType = PvNode;
     sp.node.depth = 5;
-    sp.slaves[1] = true;
+    sp.helpers[1] = true;
     sp.workers = 1;
     Pool.slots[1].currentSplit = &sp;
-    join_split_point(1);
+    SplitSearch<VeltrixThreads>::join(Pool, 1);
     ForceFullRefresh = false;
-    return std::tuple(sp.bestValue, sp.bestMove, slave.nodes.load());
+    return std::tuple(sp.bestValue, sp.bestMove, helper.nodes.load());
   };
-  const auto incremental = slave_search(false);
-  const auto full = slave_search(true);
+  const auto incremental = helper_search(false);
+  const auto full = helper_search(true);
   EXPECT_EQ(incremental, full);
   EXPECT_GT(std::get<2>(full), 1000u);
 }

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "veltrix/threads.h"
 #include "veltrix/time.h"
 #include "veltrix_support.h"
+
+using namespace veltrix;
 
 namespace {
 

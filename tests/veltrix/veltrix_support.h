@@ -18,6 +18,9 @@
 #include "veltrix/hash_table.h"
 #include "veltrix/search.h"
 #include "veltrix/search_state.h"
+#include "veltrix/threads.h"
+
+using namespace veltrix;
 
 inline void ensure_veltrix() {
   static std::once_flag once;
@@ -25,7 +28,7 @@ inline void ensure_veltrix() {
     ensure_tables();
     init_search_tables();
     init_fallback_tables();
-    table_allocate(16);
+    TT.resize(16);
   });
 }
 
@@ -82,7 +85,7 @@ inline int search_to_depth(Position& pos, int depth) {
   Clock.wtime = Clock.btime = 36000000;
   Clock.wMovesToGo = Clock.bMovesToGo = 1;
   Clock.winc = Clock.binc = 0;
-  table_clear();
+  TT.clear();
   start_search(pos);
   return Search.rootScore;
 }

@@ -1,0 +1,3 @@
+#include "engine/search_signals.h"
+
+SearchSignals Signals;
