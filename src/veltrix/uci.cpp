@@ -13,6 +13,7 @@
 #include "veltrix/engine_options.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/identity.h"
+#include "veltrix/network_choice.h"
 #include "veltrix/search.h"
 #include "veltrix/threads.h"
 
@@ -72,10 +73,7 @@ void set_option(const std::string& name, const std::string& value) {
     set_thread_count(read_int(value));
   } else if (name == "NNUE_Eval") {
     Engine.nnueEval = on;
-    if (on) {
-      NnueLoaded = 0;
-      init_network(Engine.nnueFile);
-    }
+    if (on) load_requested_network();
     // The table keeps static evaluations: those of the other evaluation must not
     // mix with the one now in use.
     table_clear();

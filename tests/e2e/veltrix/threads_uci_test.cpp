@@ -61,10 +61,9 @@ TEST(VeltrixThreads, CountChangesBetweenSearches) {
   EXPECT_EQ(t.v.engine.wait_exit(5000), 0);
 }
 
-TEST(VeltrixThreads, TheRealNetworkWithAHelper) {
-  if (!real_network_present()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+TEST(VeltrixThreads, TheFallbackEvaluationWithAHelper) {
   TwoThreadEngine t;
-  t.v.use_real_network();
+  t.v.use_fallback();
   t.go("depth 9");
   t.answer(60000);
   t.go("movetime 500");
