@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 #include "nnue/nnue.h"
 #include "veltrix/engine_options.h"
