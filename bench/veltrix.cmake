@@ -2,9 +2,6 @@
 # and each forward-pass variant on its own.
 vx_bench(bench_nnue nnue_bench.cpp vx_nnue benchmark::benchmark)
 if(TARGET bench_nnue)
-  if(NOT VELTRIX_NET_FILE)
-    set(VELTRIX_NET_FILE "${CMAKE_SOURCE_DIR}/../shared/nets/nn-82215d0fd0df.nnue")
-  endif()
   target_compile_definitions(bench_nnue PRIVATE VELTRIX_NET_FILE="${VELTRIX_NET_FILE}")
 endif()
 

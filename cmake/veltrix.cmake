@@ -1,9 +1,34 @@
 # veltrix, the network engine: the network library, the same network as a shared
 # library for other programs, and the program itself, which also exports the
-# network's probing functions by name.
+# network's probing functions by name and carries its default network inside.
+
+# The default network lives in the checkout. Its name holds the first 12 hex digits
+# of its SHA-256; the whole digest is checked, so a damaged or half-fetched copy
+# stops the configuration instead of building a program that plays without it.
+set(VELTRIX_NET_NAME nn-82215d0fd0df.nnue)
+set(VELTRIX_NET_SHA256 82215d0fd0df3cde17fc47ac024c5b5736823ec390200abdd705c44660c69ee4)
+set(VELTRIX_NET_FILE ${CMAKE_SOURCE_DIR}/nets/${VELTRIX_NET_NAME})
+if(NOT EXISTS ${VELTRIX_NET_FILE})
+  message(FATAL_ERROR "The network nets/${VELTRIX_NET_NAME} is missing from the checkout "
+                      "(restore it with: git checkout -- nets/${VELTRIX_NET_NAME})")
+endif()
+file(SHA256 ${VELTRIX_NET_FILE} vx_net_sha256)
+if(NOT vx_net_sha256 STREQUAL VELTRIX_NET_SHA256)
+  message(FATAL_ERROR "The network nets/${VELTRIX_NET_NAME} is damaged: its SHA-256 is ${vx_net_sha256}, "
+                      "expected ${VELTRIX_NET_SHA256} (restore it with: git checkout -- nets/${VELTRIX_NET_NAME})")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELTRIX_NET_FILE})
 
 vx_layer(nnue DEPENDS board platform)
+
+# The network's bytes enter the program through the assembler, as read-only data.
+enable_language(ASM)
+set(vx_builtin_network ${CMAKE_BINARY_DIR}/builtin_network.S)
+configure_file(${CMAKE_SOURCE_DIR}/src/platform/builtin_network.S.in ${vx_builtin_network} @ONLY)
+set_source_files_properties(${vx_builtin_network} PROPERTIES OBJECT_DEPENDS ${VELTRIX_NET_FILE})
+
 vx_layer(veltrix DEPENDS nnue engine protocol board platform)
+target_sources(vx_veltrix PRIVATE ${vx_builtin_network})
 
 set(VX_NNUE_EXPORTS nnue_init nnue_evaluate nnue_evaluate_incremental nnue_evaluate_fen)
 
@@ -32,3 +57,10 @@ add_executable(veltrix src/veltrix/main.cpp)
 target_link_libraries(veltrix PRIVATE vx_veltrix)
 target_link_options(veltrix PRIVATE ${vx_nnue_pull}
                     "LINKER:--dynamic-list=${CMAKE_BINARY_DIR}/veltrix_exports.list")
+
+# The library loads networks by file name only, so its users get the default
+# network as a file beside it.
+install(TARGETS veltrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS veltrix_nnue LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES src/nnue/veltrix_nnue.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${VELTRIX_NET_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrix)

@@ -19,3 +19,11 @@ vx_test(veltrix_e2e_tests DIRS e2e/veltrix LIBS vx_board)
 if(TARGET veltrix_e2e_tests)
   add_dependencies(veltrix_e2e_tests veltrix)
 endif()
+
+# An install into a scratch prefix: the two programs, the library with its header
+# and the network file, and the installed veltrix evaluating with its network from
+# another folder.
+add_test(NAME VeltrixInstall
+         COMMAND ${CMAKE_COMMAND} -D BUILD_DIR=${CMAKE_BINARY_DIR} -D SCRATCH=${CMAKE_CURRENT_BINARY_DIR}/install-test
+                 -D "EXPECTED=bin/$<TARGET_FILE_NAME:veltrix>;bin/$<TARGET_FILE_NAME:veltrix-classic>;${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:veltrix_nnue>;${CMAKE_INSTALL_INCLUDEDIR}/veltrix_nnue.h;${CMAKE_INSTALL_DATADIR}/veltrix/${VELTRIX_NET_NAME}"
+                 -D VELTRIX=bin/$<TARGET_FILE_NAME:veltrix> -P ${CMAKE_CURRENT_SOURCE_DIR}/install_test.cmake)

@@ -44,9 +44,8 @@ uint32_t read_u32(const unsigned char* p) {
 int32_t read_i32(const unsigned char* p) { return int32_t(read_u32(p)); }
 int16_t read_i16(const unsigned char* p) { return int16_t(uint16_t(p[0] | p[1] << 8)); }
 
-bool network_file_valid(const MappedFile& file) {
-  const unsigned char* p = file.data;
-  return file.size == NnueFileSize && read_u32(p) == VersionWord && read_u32(p + 4) == NetworkHash &&
+bool network_image_valid(const unsigned char* p, size_t size) {
+  return size == NnueFileSize && read_u32(p) == VersionWord && read_u32(p + 4) == NetworkHash &&
          read_u32(p + 8) == ArchitectureLength && read_u32(p + TransformerHashAt) == TransformerHash &&
          read_u32(p + LayerStackHashAt) == LayerStackHash;
 }
@@ -74,15 +73,20 @@ void convert_network(const unsigned char* p) {
 
 }  // namespace
 
+bool load_network_image(const unsigned char* data, size_t size) {
+  // Every check passes before the first table is touched: a rejected image leaves
+  // the network loaded earlier in force.
+  if (!data || !network_image_valid(data, size)) return false;
+  convert_network(data);
+  return true;
+}
+
 bool load_network(const char* path) {
   MappedFile file;
   if (!path || !map_file(path, file)) return false;
-  // Every check passes before the first table is touched: a rejected file leaves
-  // the network loaded earlier in force.
-  bool valid = network_file_valid(file);
-  if (valid) convert_network(file.data);
+  bool loaded = load_network_image(file.data, file.size);
   unmap_file(file);
-  return valid;
+  return loaded;
 }
 
 bool init_network(const char* path) {

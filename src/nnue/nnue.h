@@ -62,6 +62,8 @@ extern uint8_t NnueLoaded;
 // Reads and checks a network file; on success the tables hold its contents, on
 // failure they are untouched.
 bool load_network(const char* path);
+// The same for the bytes of a network file already in memory.
+bool load_network_image(const unsigned char* data, size_t size);
 // load_network with the progress lines every caller prints, setting NnueLoaded.
 bool init_network(const char* path);
 

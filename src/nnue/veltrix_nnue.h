@@ -1,5 +1,7 @@
 /* The network probing functions of veltrix for other programs, usable from C and
    C++. Link with libveltrix_nnue.so, or look the names up in the veltrix program.
+   An install puts the default network file, to name to nnue_init, in
+   share/veltrix/ beside lib/ and include/.
 
    Piece codes: 0 end of list, 1..6 white king, queen, rook, bishop, knight, pawn,
    7..12 black king .. pawn. Squares: 0 = a1, 1 = b1, ..., 63 = h8. Side to move:

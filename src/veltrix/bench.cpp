@@ -10,6 +10,7 @@
 #include "veltrix/engine_options.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
+#include "veltrix/network_choice.h"
 #include "veltrix/search.h"
 #include "veltrix/threads.h"
 #include "veltrix/time.h"
@@ -71,6 +72,8 @@ int run_bench(int argc, char** argv) {
   for (int i = 0; i < argc; i++) {
     if (strcmp(argv[i], "full") == 0)
       ForceFullRefresh = true;
+    else if (strcmp(argv[i], "fallback") == 0)
+      Engine.nnueEval = 0;
     else if (strcmp(argv[i], "threads") == 0 && i + 1 < argc)
       threads = atoi(argv[++i]);
     else if (atoi(argv[i]) > 0)
@@ -78,10 +81,10 @@ int run_bench(int argc, char** argv) {
   }
   set_thread_count(threads);
   if (network_in_use())
-    printf("bench: network evaluation (%s), %s accumulators\n", Engine.nnueFile,
+    printf("bench: network evaluation (%s), %s accumulators\n", network_name(),
            ForceFullRefresh ? "full-refresh" : "incremental");
   else
-    printf("bench: fallback evaluation (no network loaded)\n");
+    printf("bench: fallback evaluation\n");
   printf("bench: %d positions, depth %d, %d thread%s\n", int(sizeof BenchPositions / sizeof BenchPositions[0]), depth,
          thread_count(), thread_count() > 1 ? "s" : "");
   BenchResult r = run_bench_searches(depth);

@@ -7,8 +7,9 @@
 namespace veltrix {
 
 // Arguments after "bench": an optional depth, "full" to rebuild every network
-// accumulator from scratch, and "threads" with a thread count (the Threads option's
-// limits apply). Returns the exit status.
+// accumulator from scratch, "fallback" to search with the fallback evaluation, and
+// "threads" with a thread count (the Threads option's limits apply). Returns the
+// exit status.
 int run_bench(int argc, char** argv);
 
 struct BenchResult {

@@ -12,6 +12,7 @@
 #include "veltrix/fallback_eval.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/identity.h"
+#include "veltrix/network_choice.h"
 #include "veltrix/search_state.h"
 #include "veltrix/threads.h"
 #include "veltrix/uci.h"
@@ -50,8 +51,7 @@ void start_veltrix() {
   printf("\n%s %s %s\n", EngineName, EngineDate, EnginePlatform);
   printf("by %s \n\n", EngineAuthor);
   allocate_start_table();
-  NnueLoaded = 0;
-  init_network(Engine.nnueFile);
+  load_start_network();
   set_up_start_position();
 }
 

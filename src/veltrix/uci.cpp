@@ -4,12 +4,12 @@
 #include <string>
 
 #include "board/movetext.h"
-#include "nnue/nnue.h"
 #include "protocol/uci_session.h"
 #include "veltrix/console.h"
 #include "veltrix/engine_options.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/identity.h"
+#include "veltrix/network_choice.h"
 #include "veltrix/search.h"
 #include "veltrix/threads.h"
 
@@ -29,10 +29,7 @@ void set_hash(int mb) {
 
 void set_network_evaluation(bool on) {
   Engine.nnueEval = on;
-  if (on) {
-    NnueLoaded = 0;
-    init_network(Engine.nnueFile);
-  }
+  if (on) load_requested_network();
   // The table keeps static evaluations: those of the other evaluation must not
   // mix with the one now in use.
   TT.clear();

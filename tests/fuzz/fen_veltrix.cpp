@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   init_tables();
   init_fallback_tables();
   silence_stdout();
-  // The real network when it is there; zero weights exercise the same paths otherwise.
-  load_network(VELTRIX_NET_FILE);
+  load_network(VELTRIX_NET_FILE);  // the project's own copy of the default network
   return 0;
 }
 

@@ -1,7 +1,7 @@
 // A UCI session of veltrix fed any lines, as uci_classic does for the other
 // program: searches capped at depth 2, the table at 2 MB, one search thread.
-// The real network is loaded once when it is there, so that searches evaluate with
-// it until a session switches NNUE_Eval.
+// The program's start-up loads its built-in network once, so that searches evaluate
+// with it until a session switches NNUE_Eval.
 #include "nnue/nnue.h"
 #include "session_support.h"
 #include "veltrix/console.h"
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   empty_stdin();
   Output.start();
   start_veltrix();
-  RealNetwork = load_network(VELTRIX_NET_FILE);
+  RealNetwork = NnueLoaded;
   return 0;
 }
 

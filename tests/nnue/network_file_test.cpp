@@ -51,6 +51,7 @@ TEST_F(NetworkFile, RefusesWrongSizesAndCheckWordsKeepingTheEarlierNetwork) {
   }
   for (auto& [what, img] : bad) {
     EXPECT_FALSE(load_network(write(img, "bad.nnue").c_str())) << what;
+    EXPECT_FALSE(load_network_image(img.bytes.data(), img.bytes.size())) << what << " in memory";
     EXPECT_TRUE(tables_equal(*before, NetworkWeights)) << what;
   }
   EXPECT_FALSE(load_network((dir + "/missing.nnue").c_str()));
@@ -59,13 +60,17 @@ TEST_F(NetworkFile, RefusesWrongSizesAndCheckWordsKeepingTheEarlierNetwork) {
   EXPECT_TRUE(tables_equal(*before, NetworkWeights));
 }
 
-TEST_F(NetworkFile, AcceptsAnyArchitectureTextAndLoadsTheSameTablesTwice) {
+TEST_F(NetworkFile, AcceptsAnyArchitectureTextAndLoadsTheSameTablesAgainAndFromMemory) {
   for (size_t i = 0; i < 177; ++i) image.bytes[NetFile::Architecture + i] = uint8_t(255 - i);
   std::string path = write(image, "odd-text.nnue");
   ASSERT_TRUE(load_network(path.c_str()));
   auto first = snapshot();
   memset(&NetworkWeights, 0, sizeof NetworkWeights);
   ASSERT_TRUE(load_network(path.c_str()));
+  EXPECT_TRUE(tables_equal(*first, NetworkWeights));
+  // The same bytes from memory, as the program's built-in network is read.
+  memset(&NetworkWeights, 0, sizeof NetworkWeights);
+  ASSERT_TRUE(load_network_image(image.bytes.data(), image.bytes.size()));
   EXPECT_TRUE(tables_equal(*first, NetworkWeights));
 }
 

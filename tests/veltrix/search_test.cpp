@@ -1,6 +1,5 @@
 // The search of veltrix: reductions, mates and draws, the answers without a
 // search, the clock, and the incremental network evaluation against the full one.
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -96,16 +95,9 @@ TEST(Search, TheClockEndsAnEndlessSearch) {
   EXPECT_TRUE(move_is_legal_here(pos, Search.pv[0]));
 }
 
-bool load_real_network() {
-  if (!std::filesystem::exists(VELTRIX_NET_FILE)) return false;
-  static bool loaded = load_network(VELTRIX_NET_FILE);
-  NnueLoaded = loaded;
-  return loaded;
-}
-
 TEST(Search, IncrementalNetworkEvaluationFollowsEveryMove) {
   EvaluationSwitches guard;
-  if (!load_real_network()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+  ASSERT_TRUE(load_real_network());
   Engine.nnueEval = 1;
   ensure_veltrix();
   // Random lines with null moves between the moves, evaluated at every ply both ways.
@@ -129,7 +121,7 @@ TEST(Search, IncrementalNetworkEvaluationFollowsEveryMove) {
 
 TEST(Search, IncrementalAndFullRefreshSearchesAgreeNodeForNode) {
   EvaluationSwitches guard;
-  if (!load_real_network()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+  ASSERT_TRUE(load_real_network());
   Engine.nnueEval = 1;
   ensure_veltrix();
   ForceFullRefresh = false;

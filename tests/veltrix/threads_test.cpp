@@ -3,7 +3,6 @@
 // stopped master), and a helper's network evaluations against full refreshes.
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -228,18 +227,11 @@ TEST_F(SplitPointWork, AStoppedMasterReleasesItsHelpers) {
   EXPECT_EQ(sp.bestMove, 0u) << "a stopped search records nothing";
 }
 
-bool load_real_network() {
-  if (!std::filesystem::exists(VELTRIX_NET_FILE)) return false;
-  static bool loaded = load_network(VELTRIX_NET_FILE);
-  NnueLoaded = loaded;
-  return loaded;
-}
-
 // A helper taking up a split point two plies down evaluates exactly as a full
 // refresh does, whatever its own accumulators held before: its search is the same
 // node for node.
 TEST_F(SplitPointWork, AHelperEvaluatesAsAFullRefreshWould) {
-  if (!load_real_network()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+  ASSERT_TRUE(load_real_network());
   Engine.nnueEval = 1;
   auto helper_search = [&](bool fullRefresh) {
     SetUp();

@@ -32,6 +32,13 @@ inline void ensure_veltrix() {
   });
 }
 
+// The project's own copy of the default network, loaded once; NnueLoaded follows.
+inline bool load_real_network() {
+  static bool loaded = load_network(VELTRIX_NET_FILE);
+  NnueLoaded = loaded;
+  return loaded;
+}
+
 inline Position veltrix_position(const std::string& fen) {
   ensure_veltrix();
   return position_from(fen, Dialect::Veltrix);

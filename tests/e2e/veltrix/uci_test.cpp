@@ -16,7 +16,7 @@ TEST(VeltrixConsole, HelpEvalAndQuit) {
   v.engine.send("go");  // no search in console mode
   v.engine.send("eval");
   v.engine.send("quit");
-  EXPECT_EQ(v.engine.read_to_end(), Help + "eval: 5\ninfo string exit...");
+  EXPECT_EQ(v.engine.read_to_end(), Help + NetworkStartEval + "info string exit...");
   EXPECT_EQ(v.engine.wait_exit(), 0);
 }
 
@@ -51,7 +51,7 @@ TEST(VeltrixUci, OptionsPrintOnlyWhatTheyLoad) {
   v.engine.send("setoption name NNUE_File value other.nnue");
   EXPECT_EQ(v.sync(), "");
   v.engine.send("eval");
-  EXPECT_EQ(v.sync(), "eval: 5\n");  // the fallback evaluation: no network was loaded
+  EXPECT_EQ(v.sync(), NetworkStartEval);
   v.engine.send("setoption name NNUE_Eval value true");
   EXPECT_EQ(v.sync(), "Loading NNUE : other.nnue\nNNUE file not found!\n");
   // A name that does not fit is refused, never cut into another name.
@@ -61,24 +61,24 @@ TEST(VeltrixUci, OptionsPrintOnlyWhatTheyLoad) {
   EXPECT_EQ(v.sync(), "");
 }
 
-TEST(VeltrixUci, TheRealNetworkEvaluates) {
-  if (!real_network_present()) GTEST_SKIP() << "network file " VELTRIX_NET_FILE " is absent";
+TEST(VeltrixUci, TheNetworkFileOfTheOptionsEvaluates) {
   VeltrixEngine v;
   v.uci();
-  v.use_real_network();
+  v.engine.send(std::string("setoption name NNUE_File value ") + VELTRIX_NET_FILE);
+  v.engine.send("setoption name NNUE_Eval value true");
+  EXPECT_EQ(v.sync(), std::string("Loading NNUE : ") + VELTRIX_NET_FILE + "\nNNUE loaded !\n");
   v.engine.send("eval");
-  std::string networkEval = v.sync();
-  EXPECT_TRUE(networkEval.rfind("eval: ", 0) == 0) << networkEval;
-  EXPECT_NE(networkEval, "eval: 5\n");
+  EXPECT_EQ(v.sync(), NetworkStartEval);
   // Switched off, the loaded network stays unused until switched on again.
   v.engine.send("setoption name NNUE_Eval value false");
   v.engine.send("eval");
-  EXPECT_EQ(v.sync(), "eval: 5\n");
+  EXPECT_EQ(v.sync(), FallbackStartEval);
 }
 
 TEST(VeltrixUci, PositionsAndTheIllegalMoveThatEndsTheProgram) {
   VeltrixEngine v;
   v.uci();
+  v.use_fallback();
   v.engine.send("position startpos moves e2e4 e7e5");
   v.engine.send("eval");
   v.engine.send("position fen 4k3/8/8/8/8/8/8/4K3 b - - 0 1");
@@ -104,19 +104,22 @@ TEST(VeltrixUci, AHashTableThatCannotBeHadKeepsTheOldOne) {
   checked_best_move(lines.back(), StartFen);
 }
 
-TEST(VeltrixBench, PrintsTheSameSignatureWithFullRefresh) {
-  auto run = [](const std::vector<std::string>& args) {
+// From an empty folder the bench searches with the built-in network.
+TEST(VeltrixBench, PrintsTheSameSignatureWithFullRefreshAndAnotherWithTheFallback) {
+  auto run = [](const std::vector<std::string>& args, const std::string& evaluation) {
     EngineProcess bench(VELTRIX_BIN, args);
     std::string out = bench.read_to_end(120000);
     EXPECT_EQ(bench.wait_exit(), 0);
     size_t at = out.find("Nodes searched  : ");
     EXPECT_NE(at, std::string::npos) << out;
     EXPECT_NE(out.find("Nodes/second    : "), std::string::npos) << out;
-    EXPECT_NE(out.find("bench: fallback evaluation"), std::string::npos) << out;
+    EXPECT_NE(out.find("\nbench: " + evaluation + "\n"), std::string::npos) << out;
     return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at) - at);
   };
-  std::string incremental = run({"bench", "5"});
-  EXPECT_EQ(run({"bench", "5", "full"}), incremental);
+  std::string incremental = run({"bench", "5"}, "network evaluation (nn-82215d0fd0df.nnue), incremental accumulators");
+  EXPECT_EQ(run({"bench", "5", "full"}, "network evaluation (nn-82215d0fd0df.nnue), full-refresh accumulators"),
+            incremental);
+  EXPECT_NE(run({"bench", "5", "fallback"}, "fallback evaluation"), incremental);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // switched to UCI when asked.
 #pragma once
 
-#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -15,7 +14,13 @@
 #include "support/engine_process.h"
 
 inline const std::string VeltrixBanner = "\nVeltrix v9.0 Dec 15 2020 x64\nby Brenmoor \n\n";
-inline const std::string NoNetwork = "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE file not found!\n";
+// Started in an empty folder, the program finds no network file and takes its own.
+inline const std::string StartNetwork =
+    "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE file not found!\nUsing the built-in network nn-82215d0fd0df.nnue\n";
+// What "eval" prints for the start position with white to move, by the network and
+// by the fallback evaluation.
+inline const std::string NetworkStartEval = "eval: -2\n";
+inline const std::string FallbackStartEval = "eval: 5\n";
 
 inline const std::string VeltrixIdentification =
     "id name Veltrix v9.0 Dec 15 2020 x64\n"
@@ -31,14 +36,12 @@ inline const std::string VeltrixIdentification =
     "option name NNUE_File type string default nn-62ef826d1a6d.nnue\n"
     "uciok\n";
 
-inline bool real_network_present() { return std::filesystem::exists(VELTRIX_NET_FILE); }
-
 struct VeltrixEngine {
   EngineProcess engine;
 
   explicit VeltrixEngine(const std::vector<std::string>& args = {}, size_t addressSpace = 0)
       : engine(VELTRIX_BIN, args, "", addressSpace) {
-    EXPECT_EQ(engine.read_until("NNUE file not found!\n"), VeltrixBanner + NoNetwork);
+    EXPECT_EQ(engine.read_until("built-in network nn-82215d0fd0df.nnue\n"), VeltrixBanner + StartNetwork);
   }
 
   void uci() {
@@ -54,10 +57,9 @@ struct VeltrixEngine {
     return out.size() >= 8 ? out.substr(0, out.size() - 8) : out;
   }
 
-  void use_real_network() {
-    engine.send(std::string("setoption name NNUE_File value ") + VELTRIX_NET_FILE);
-    engine.send("setoption name NNUE_Eval value true");
-    EXPECT_EQ(sync(), std::string("Loading NNUE : ") + VELTRIX_NET_FILE + "\nNNUE loaded !\n");
+  void use_fallback() {
+    engine.send("setoption name NNUE_Eval value false");
+    EXPECT_EQ(sync(), "");
   }
 };
 
