@@ -8,13 +8,13 @@
 #include <cstdlib>
 
 #include "board/movetext.h"
-#include "book/settings.h"
+#include "book/book.h"
 #include "eval/eval_cache.h"
 #include "platform/platform.h"
+#include "search/hooks.h"
 #include "search/limits.h"
 #include "search/search.h"
 #include "search/search_state.h"
-#include "search/settings.h"
 #include "search/threads.h"
 #include "search/tt.h"
 

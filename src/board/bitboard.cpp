@@ -36,7 +36,6 @@ uint8_t LastBit16[65536];
 void init_magics();  // magics.cpp
 
 namespace {
-
 // The 10x12 board: square s sits at cell 21 + 10 * rank + file; the border is off-board.
 int Mailbox120[120];  // 1 off-board, 0 on the board
 int CellToSquare[120];
@@ -224,7 +223,6 @@ void init_bit_tables() {
     LastBit16[v] = uint8_t(last);
   }
 }
-
 }  // namespace
 
 void init_tables() {

@@ -3,7 +3,6 @@
 #include "board/movegen.h"
 
 namespace {
-
 // The cheapest of `side`'s pieces in the set, as its type (0 when none), and its square.
 int least_valuable(const Position& pos, Bitboard attackers, int side, Bitboard& from) {
   for (int type = Pawn; type <= King; type++)
@@ -13,7 +12,6 @@ int least_valuable(const Position& pos, Bitboard attackers, int side, Bitboard& 
     }
   return 0;
 }
-
 }  // namespace
 
 int exchange_result(const Position& pos, int to, Bitboard occupied, int side, int firstGain, int onSquare,

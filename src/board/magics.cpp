@@ -5,7 +5,6 @@ Magic BishopMagics[64];
 Magic RookMagics[64];
 
 namespace {
-
 struct MagicConstant {
   Bitboard multiplier;
   int width;  // index bits
@@ -112,7 +111,6 @@ void fill(Magic (&magics)[64], const MagicConstant (&constants)[64], Bitboard* t
     start += 1 << constants[sq].width;
   }
 }
-
 }  // namespace
 
 void init_magics() {

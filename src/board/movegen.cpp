@@ -1,7 +1,6 @@
 #include "board/movegen.h"
 
 namespace {
-
 constexpr Move PromotionOrder[4] = {Queen, Knight, Rook, Bishop};
 
 // Squares attacked by `them` seen from `sq`, with a given occupancy and an optional
@@ -233,7 +232,6 @@ bool castling_allowed(const Position& pos, int type) {
 }
 
 inline MoveEntry* first_free(MoveList& list, int used) { return list.moves + 1 + used; }
-
 }  // namespace
 
 Bitboard attackers_to(const Position& pos, int sq, Bitboard occupied) {
@@ -298,7 +296,6 @@ bool castling_allowed_ooo(const Position& pos, int colour) {
 }
 
 namespace {
-
 // Exactly the word the generator writes for the castling, and the castling still
 // allowed. Its target may be the rook's own square: Chess960 writes king takes rook.
 bool castling_playable(const Position& pos, Move m) {
@@ -310,7 +307,6 @@ bool castling_playable(const Position& pos, Move m) {
   if (m != (make_move(ksq, to, make_piece(us, King)) | (type == 1 ? CastleOO : CastleOOO))) return false;
   return type == 1 ? castling_allowed_oo(pos, us) : castling_allowed_ooo(pos, us);
 }
-
 }  // namespace
 
 bool move_playable(const Position& pos, Move m) {

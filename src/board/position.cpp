@@ -65,7 +65,6 @@ ScorePair compute_psq_score(const Position& pos, int colour) {
 // FEN reading
 
 namespace {
-
 struct FenReader {
   const char* p;
   Dialect dialect;
@@ -253,7 +252,6 @@ bool parse_fen(Position& pos, const char* text, Dialect dialect) {
   finish_position(pos);
   return true;
 }
-
 }  // namespace
 
 bool read_fen(Position& pos, const char* text, Dialect dialect) {
@@ -269,7 +267,6 @@ bool read_fen(Position& pos, const char* text, Dialect dialect) {
 UndoRecord UndoStack[MaxThreads][MaxPly];
 
 namespace {
-
 constexpr int CastleKingTo[2][3] = {{0, G8, C8}, {0, G1, C1}};
 constexpr int CastleRookTo[2][3] = {{0, F8, D8}, {0, F1, D1}};
 
@@ -380,7 +377,6 @@ inline void finish_make(Position& pos) {
   pos.history_at(pos.GamePly) = pos.HashKey;
   prefetch_table(pos.HashKey);
 }
-
 }  // namespace
 
 void make_move(Position& pos, Move m, int ply) {

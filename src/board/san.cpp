@@ -3,7 +3,6 @@
 #include "board/movegen.h"
 
 namespace {
-
 // What a token says about its move. -1 means "not given".
 struct SanParse {
   int piece;
@@ -66,7 +65,6 @@ bool matches(const SanParse& p, Move m) {
   return MovedPiece(m) == p.piece && To(m) == make_square(p.file, p.rank) && PromotionPiece(m) == p.promotion &&
          (p.fromFile < 0 || file_of(From(m)) == p.fromFile) && (p.fromRank < 0 || rank_of(From(m)) == p.fromRank);
 }
-
 }  // namespace
 
 Move read_san(const Position& pos, std::string_view token) {

@@ -3,15 +3,12 @@
 #include "book/book_entry.h"
 #include "book/book_probe.h"
 #include "book/learn.h"
-#include "book/settings.h"
 #include "search/limits.h"
 
 namespace classic {
-
 BookSettings BookConfig;
 
 namespace {
-
 // The book speaks for standard-chess games begun from the start position, in
 // their opening, and only when the answer is wanted within a time limit.
 bool book_phase(const Position& root) {
@@ -21,7 +18,6 @@ bool book_phase(const Position& root) {
 
 // The generated moves are legal ones, so being among them is the whole test.
 Move accepted(const Position& root, Move move) { return move && legal_book_move(root, move) ? move : 0; }
-
 }  // namespace
 
 Move book_root_move(const Position& root) {
@@ -36,5 +32,4 @@ void learn_root_result(const Position& root, Move best, int score, int depth) {
   if ((score < 0 ? -score : score) > BookConfig.movesScore) return;
   append_learn(root.HashKey, best, score);
 }
-
 }  // namespace classic

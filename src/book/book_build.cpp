@@ -1,16 +1,14 @@
 #include <sstream>
 #include <string>
 
+#include "book/book.h"
 #include "book/book_store.h"
 #include "book/book_tools.h"
 #include "book/pgn.h"
-#include "book/settings.h"
 #include "platform/platform.h"
 
 namespace classic {
-
 namespace {
-
 constexpr size_t MaxFileNameLine = 4095;
 
 // The first word of the next input line that has one; empty at the end of input.
@@ -20,7 +18,6 @@ std::string ask_pgn_name() {
   while (word.empty() && read_line(line, MaxFileNameLine)) std::istringstream(line) >> word;
   return word;
 }
-
 }  // namespace
 
 bool build_book(BookCache& cache, const char* pgnPath, const char* bookPath) {
@@ -72,5 +69,4 @@ void addbook_command() {
     report_book_not_written(BookConfig.fileName.c_str());
   cache_free(cache);
 }
-
 }  // namespace classic

@@ -6,9 +6,7 @@
 #include <cstring>
 
 namespace classic {
-
 namespace {
-
 // Item numbers are int32 with -1 for "empty", and the index has twice as many
 // slots as there are items.
 constexpr int MaxCapacity = 1 << 30;
@@ -26,7 +24,6 @@ uint32_t free_slot(const BookCache& cache, Key key) {
   while (cache.index[slot] != -1) slot = (slot + 1) & cache.mask;
   return slot;
 }
-
 }  // namespace
 
 bool cache_init(BookCache& cache) {
@@ -97,5 +94,4 @@ int cache_find_first(const BookCache& cache, Key key) {
   const BookEntry* first = std::lower_bound(begin, end, key, [](const BookEntry& e, Key k) { return e.key < k; });
   return first != end && first->key == key ? int(first - begin) : -1;
 }
-
 }  // namespace classic

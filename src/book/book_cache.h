@@ -8,7 +8,6 @@
 #include "book/book_entry.h"
 
 namespace classic {
-
 struct BookCache {
   BookEntry* items = nullptr;  // in insertion order until sorted
   int32_t* index = nullptr;    // item numbers, -1 for an empty slot; twice the capacity
@@ -31,5 +30,4 @@ bool cache_grow(BookCache& cache);
 void cache_sort(BookCache& cache);
 // The first item of the key in a sorted cache, or -1.
 int cache_find_first(const BookCache& cache, Key key);
-
 }  // namespace classic

@@ -6,9 +6,7 @@
 #include "board/settings.h"
 
 namespace classic {
-
 namespace {
-
 void put_le(unsigned char* out, uint64_t value, int bytes) {
   for (int i = 0; i < bytes; i++) out[i] = uint8_t(value >> (8 * i));
 }
@@ -18,7 +16,6 @@ uint64_t get_le(const unsigned char* in, int bytes) {
   for (int i = 0; i < bytes; i++) value |= uint64_t(in[i]) << (8 * i);
   return value;
 }
-
 }  // namespace
 
 void encode_entry(const BookEntry& entry, unsigned char bytes[BookEntrySize]) {
@@ -66,5 +63,4 @@ void book_debug(const char* format, ...) {
   vprintf(format, args);
   va_end(args);
 }
-
 }  // namespace classic

@@ -8,7 +8,6 @@
 #include "board/position.h"
 
 namespace classic {
-
 struct BookEntry {
   Key key;  // position before the move
   Move move;
@@ -39,5 +38,4 @@ bool legal_book_move(const Position& pos, Move move);
 
 // "info string" diagnostics of the book, shown only with DebugInfoString on.
 void book_debug(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
 }  // namespace classic

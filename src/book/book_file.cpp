@@ -3,7 +3,6 @@
 #include <climits>
 
 namespace classic {
-
 bool open_book(BookFile& book, const char* path) {
   book = BookFile{};
   book.file = fopen(path, "rb");
@@ -58,5 +57,4 @@ int find_first_entry(BookFile& book, Key key) {
   if (!read_book_entry(book, lo, entry)) return -1;
   return entry.key == key ? lo : book.records - 1;
 }
-
 }  // namespace classic

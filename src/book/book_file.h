@@ -7,7 +7,6 @@
 #include "book/book_entry.h"
 
 namespace classic {
-
 struct BookFile {
   FILE* file = nullptr;
   int records = 0;  // whole records in the file, record 0 included
@@ -25,5 +24,4 @@ bool read_book_entry(BookFile& book, int index, BookEntry& entry);
 // The first record of the key (lower bound over the sorted keys), or else the last
 // record; -1 when the book has no records or could not be read.
 int find_first_entry(BookFile& book, Key key);
-
 }  // namespace classic

@@ -4,13 +4,11 @@
 #include <cstdlib>
 
 #include "board/movetext.h"
+#include "book/book.h"
 #include "book/book_file.h"
-#include "book/settings.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int MaxCandidates = 255;
 
 struct Candidates {
@@ -62,7 +60,6 @@ int choose(int n) {
     default: return -1;
   }
 }
-
 }  // namespace
 
 BookHit probe_book(Key key) {
@@ -82,5 +79,4 @@ BookHit probe_book(Key key) {
   if (choice < 0) return {};
   return {found.entries[choice].move, found.entries[choice].score};
 }
-
 }  // namespace classic

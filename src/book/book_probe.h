@@ -4,7 +4,6 @@
 #include "board/types.h"
 
 namespace classic {
-
 struct BookHit {
   Move move = 0;  // 0: nothing found, or the book could not be used
   int score = 0;  // the chosen record's score
@@ -14,5 +13,4 @@ struct BookHit {
 // passes BookMovesScore, by BookStyle. The move still has to be checked against
 // the position: a key collision or a damaged file can name anything.
 BookHit probe_book(Key key);
-
 }  // namespace classic

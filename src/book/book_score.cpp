@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cinttypes>
 
+#include "book/book.h"
 #include "book/book_store.h"
 #include "book/book_tools.h"
-#include "book/settings.h"
 #include "platform/platform.h"
 #include "search/score.h"
 #include "search/search.h"
@@ -11,9 +11,7 @@
 #include "search/tt.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int ScoringDepth = 30;
 // The ply at which the walk reports its progress.
 constexpr int ProgressPly = 8;
@@ -73,7 +71,6 @@ int score_book(ScoringWalk& walk, Position& pos, int depth, int ply) {
   }
   return quiesce(pos, -SCORE_INFINITE, SCORE_INFINITE, 0, ply, true);
 }
-
 }  // namespace
 
 bool score_book_file(const Position& start, const char* bookPath) {
@@ -107,5 +104,4 @@ bool score_book_file(const Position& start, const char* bookPath) {
 }
 
 void sbook_command(const Position& pos) { score_book_file(pos, BookConfig.fileName.c_str()); }
-
 }  // namespace classic

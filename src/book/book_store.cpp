@@ -5,9 +5,7 @@
 #include "book/book_file.h"
 
 namespace classic {
-
 namespace {
-
 bool write_records(FILE* file, const BookCache& cache) {
   if (!write_entry(file, BookEntry{})) {
     book_debug("info string error: write book entry index = %d\n", 0);
@@ -25,7 +23,6 @@ bool write_records(FILE* file, const BookCache& cache) {
   printf("\ntotal moves saved = %d\n", saved);
   return true;
 }
-
 }  // namespace
 
 void report_book_not_written(const char* path) { printf("error: book file %s not written\n", path); }
@@ -83,5 +80,4 @@ bool write_book(const BookCache& cache, const char* path) {
   }
   return written;
 }
-
 }  // namespace classic

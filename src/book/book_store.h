@@ -4,7 +4,6 @@
 #include "book/book_cache.h"
 
 namespace classic {
-
 // Records seen fewer times than this stay out of the book.
 constexpr int MinBookCount = 3;
 
@@ -24,5 +23,4 @@ bool write_book(const BookCache& cache, const char* path);
 // without its book must not look like a finished one.
 void report_book_not_written(const char* path);
 void report_cache_out_of_memory();
-
 }  // namespace classic

@@ -5,7 +5,6 @@
 #include "book/book_cache.h"
 
 namespace classic {
-
 // "makebook": a new book from the games of a PGN file whose name is asked for.
 void makebook_command();
 // "addbook": the existing book with the games of a PGN file added.
@@ -17,5 +16,4 @@ void sbook_command(const Position& pos);
 bool build_book(BookCache& cache, const char* pgnPath, const char* bookPath);
 // Loads the book, scores its moves from the position and writes it back.
 bool score_book_file(const Position& pos, const char* bookPath);
-
 }  // namespace classic

@@ -3,9 +3,7 @@
 #include "book/book_entry.h"
 
 namespace classic {
-
 namespace {
-
 // Whole records in the file opened for reading, or -1 after a diagnostic.
 long record_count(FILE* file) {
   if (fseek(file, 0, SEEK_END) != 0) {
@@ -47,7 +45,6 @@ bool complete_ragged_record(FILE* file, long size) {
     if (fputc(0, file) == EOF) return false;
   return true;
 }
-
 }  // namespace
 
 BookHit read_learn(Key key, const char* path) {
@@ -89,5 +86,4 @@ bool append_learn(Key key, Move move, int score, const char* path) {
   }
   return written;
 }
-
 }  // namespace classic

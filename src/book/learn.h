@@ -5,7 +5,6 @@
 #include "book/book_probe.h"
 
 namespace classic {
-
 constexpr const char* LearnFileName = "veltrix_book_learn.bin";
 // At most LearnCapacity - 1 records are ever written.
 constexpr int LearnCapacity = 100000;
@@ -14,5 +13,4 @@ constexpr int LearnCapacity = 100000;
 BookHit read_learn(Key key, const char* path = LearnFileName);
 // Appends one record while the file has room; true when it was written.
 bool append_learn(Key key, Move move, int score, const char* path = LearnFileName);
-
 }  // namespace classic

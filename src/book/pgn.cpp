@@ -9,9 +9,7 @@
 #include "platform/line_reader.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int PgnLineSize = 1024;
 // Half-moves from this one on stay out of the book.
 constexpr int FirstHalfMoveOutOfBook = BookDepth;
@@ -119,7 +117,6 @@ bool read_game(PgnReader& reader, Position& pos, BookCache& cache, PgnTotals& to
   } while (next_line(reader));
   return true;
 }
-
 }  // namespace
 
 PgnTotals add_pgn_games(FILE* pgn, BookCache& cache) {
@@ -138,5 +135,4 @@ PgnTotals add_pgn_games(FILE* pgn, BookCache& cache) {
   }
   return totals;
 }
-
 }  // namespace classic

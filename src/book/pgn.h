@@ -6,7 +6,6 @@
 #include "book/book_cache.h"
 
 namespace classic {
-
 // Games read from one PGN file at most.
 constexpr int MaxPgnGames = 5000000;
 
@@ -19,5 +18,4 @@ struct PgnTotals {
 // Adds (position, move) for the first 29 half-moves of every game that starts
 // from the standard position, printing progress every 10,000 games.
 PgnTotals add_pgn_games(FILE* pgn, BookCache& cache);
-
 }  // namespace classic

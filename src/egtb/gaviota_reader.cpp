@@ -21,7 +21,6 @@ static_assert(int(tb_PAWN) == Pawn && int(tb_KNIGHT) == Knight && int(tb_BISHOP)
 static_assert(int(tb_A1) == A1 && int(tb_H8) == H8, "the library numbers the squares as the board does");
 
 namespace {
-
 // The library handles no more men than this.
 constexpr int MostMen = 5;
 // Letters of a table name after each king, strongest first; counts are indexed
@@ -116,7 +115,6 @@ void fill_men(const TableMen& men, bool exchanged, unsigned* squares, unsigned c
   squares[men.count] = tb_NOSQUARE;
   types[men.count] = tb_NOPIECE;
 }
-
 }  // namespace
 
 int register_tables(const std::vector<std::string>& directories) {

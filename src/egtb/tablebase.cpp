@@ -13,7 +13,6 @@ TablebaseSettings TablebaseConfig;
 TablebaseStatus Tablebases;
 
 namespace {
-
 // NalimovPath lists directories separated by "," or ";".
 std::vector<std::string> directories_of(const std::string& pathList) {
   std::vector<std::string> dirs;
@@ -48,7 +47,6 @@ bool may_castle(const Position& pos) {
     if (c.CanCastleOO || c.CanCastleOOO) return true;
   return false;
 }
-
 }  // namespace
 
 TablebaseSetup init_tablebases() {

@@ -7,7 +7,6 @@
 #include "engine/score.h"
 
 namespace {
-
 constexpr uint64_t pack_data(int score, int staticEval, uint16_t age, int depth, int bound) {
   return uint64_t(uint16_t(score)) | uint64_t(uint16_t(staticEval)) << 16 | uint64_t(age) << 32 |
          uint64_t(uint8_t(depth)) << 48 | uint64_t(uint8_t(bound)) << 56;
@@ -49,7 +48,6 @@ HashSlot* allocate_slots(const TableLayout& layout, uint32_t indexCount) {
   fill_empty(layout, slots, n);
   return slots;
 }
-
 }  // namespace
 
 uint32_t table_index_count(const TableLayout& layout, int megabytes) {

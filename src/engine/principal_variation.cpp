@@ -3,13 +3,11 @@
 #include "board/movegen.h"
 
 namespace {
-
 // The moves of a line are made with the plies they have in the search: the root
 // move at ply 1.
 void unmake_line(Position& pos, const Move* line, int length) {
   for (int i = length - 1; i >= 0; i--) unmake_move(pos, line[i], i + 1);
 }
-
 }  // namespace
 
 void pv_to_table(TranspositionTable& table, Position& root, Move best, Move* pv, int maxLength) {

@@ -1,3 +1,15 @@
 #include "engine/search_signals.h"
 
+#include <string>
+
+#include "platform/platform.h"
+
 SearchSignals Signals;
+
+void read_search_command(void (*ponderhit)()) {
+  std::string line;
+  if (!read_line(line, 8191)) return;
+  if (line == "stop") stop_search();
+  if (line == "quit") request_quit();
+  if (line == "ponderhit") ponderhit();
+}

@@ -1,5 +1,6 @@
-// How the main thread tells a running search to end. Only the main thread writes
-// these; every search thread reads `stop`.
+// How the main thread tells a running search to end, and the commands it reads
+// while one runs. Only the main thread writes these; every search thread reads
+// `stop`.
 #pragma once
 
 #include <atomic>
@@ -13,3 +14,13 @@ struct SearchSignals {
 };
 
 extern SearchSignals Signals;
+
+inline void stop_search() { Signals.stop.store(true, std::memory_order_relaxed); }
+inline void request_quit() {
+  Signals.quitRequested = true;
+  stop_search();
+}
+
+// Reads one waiting input line during a search: "stop" and "quit" end the search,
+// "ponderhit" calls `ponderhit`; every other line is lost.
+void read_search_command(void (*ponderhit)());

@@ -2,24 +2,15 @@
 // share its remaining moves with idle helper threads (young brothers wait). The
 // node's owner, the master, and up to three helpers take moves from one shared
 // picker until it is empty or one of them fails high. A master whose picker is
-// empty while its helpers still work does not sit idle: it helps them at split
-// points further down until they are done.
+// empty while its helpers still work helps them at split points further down.
 //
-// What searching one move means, and what a helper copies of the master's line,
-// belong to each engine. The Engine parameter supplies them:
-//   MaxThreads                   thread slots
-//   Line, Picker, Node           the master's line as a helper needs it; the move
-//                                picker; the node's window, depth, ply and type
-//   save_line(line, thread, node)        at a split: what helpers will copy
-//   take_up_line(thread, line, node)     a helper joins: copies it into its own line
-//   next_move(pos, picker, node)         the shared picker's next move, 0 at the end
-//   enter_move(thread, ply, m) -> bool   the thread starts on m (false: m is left out)
-//   count_node(thread)
-//   search_move(pos, node, m, moveCount, bestValue, value) -> bool
-//                                the per-move rules of the node's move loop; false
-//                                when the move was pruned (bestValue may rise)
-//   poll_while_waiting()         the main thread's look at clock and input
-//   pool()                       the engine's ThreadPool
+// What a move's search is and what a helper copies of the master's line belong to
+// each engine; its Engine record supplies MaxThreads, the Line, Picker and Node
+// types, save_line and take_up_line (at a split, and when a helper joins),
+// next_move (the shared picker's next move), enter_move (false for a move left
+// out), count_node, search_move (the per-move rules; false when the move was
+// pruned, which may lift bestValue), poll_while_waiting (the main thread's look
+// at clock and input) and pool().
 #pragma once
 
 #include <algorithm>

@@ -5,9 +5,7 @@
 #include <new>
 
 namespace classic {
-
 namespace {
-
 using Word = std::atomic<uint64_t>;
 static_assert(Word::is_always_lock_free, "cache slots rely on lock-free 64-bit words");
 
@@ -127,7 +125,6 @@ void store(Word& w, uint64_t value) { w.store(value, std::memory_order_relaxed);
 uint32_t decoded_check_key(uint64_t lockXorFacts) {
   return uint32_t(lockXorFacts) == 0 ? uint32_t(lockXorFacts >> 32) : 0;
 }
-
 }  // namespace
 
 bool eval_cache_resize(int megabytes) { return resize(EvalTable, megabytes); }
@@ -228,5 +225,4 @@ void material_cache_store(Key key, int threadSlot, const MaterialEntry& entry) {
   store(slot[1], facts);
   store(slot[0], (key & 0xFFFFFFFF00000000ULL) ^ facts);
 }
-
 }  // namespace classic

@@ -14,7 +14,6 @@
 #include "board/types.h"
 
 namespace classic {
-
 // Sizes in megabytes: the start-up size of each cache is also its largest.
 constexpr int EvalHashDefaultMb = 64;
 constexpr int PawnHashDefaultMb = 32;
@@ -82,5 +81,4 @@ bool pawn_cache_probe(Key key, int threadSlot, PawnCacheEntry& entry);
 void pawn_cache_store(Key key, int threadSlot, const PawnCacheEntry& entry);
 bool material_cache_probe(Key key, int threadSlot, MaterialEntry& entry);
 void material_cache_store(Key key, int threadSlot, const MaterialEntry& entry);
-
 }  // namespace classic

@@ -5,16 +5,13 @@
 #include "eval/evaluate.h"
 
 namespace classic {
-
 namespace {
-
 struct ReportRow {
   const char* name;
   ScorePair value;
 };
 
 void print_row(const char* name, ScorePair value) { printf("%-16s %8d %8d\n", name, value.mg, value.eg); }
-
 }  // namespace
 
 void print_eval_report(const Position& pos) {
@@ -47,5 +44,4 @@ void print_eval_report(const Position& pos) {
          material.scaleDivisor == 16 ? " (dead draw)" : "");
   printf("eval: %d\n", evaluate_uncached(pos));
 }
-
 }  // namespace classic

@@ -7,7 +7,6 @@
 #include "eval/eval_cache.h"
 
 namespace classic {
-
 // Passed-pawn bonus by relative rank.
 constexpr int PassedPawnBonus[8] = {0, 5, 10, 30, 60, 90, 100, 0};
 
@@ -37,5 +36,4 @@ int blend_score(ScorePair sum, int phase, int scaleDivisor, int sideToMove);
 // The full evaluation without the evaluation cache (the pawn and material caches
 // are still used): for the report and for measuring.
 int evaluate_uncached(const Position& pos);
-
 }  // namespace classic

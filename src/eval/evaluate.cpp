@@ -5,9 +5,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 // The side to move gains about a third of a pawn from the move in hand.
 constexpr ScorePair Tempo = {20, 10};
 // How far outside the window the cheap terms must leave the score for the costly
@@ -42,7 +40,6 @@ int score_position(const Position& pos, int alpha, int beta, bool allowLazy, boo
   complete = true;
   return blend_score(sum, material.phase, material.scaleDivisor, pos.SideToMove);
 }
-
 }  // namespace
 
 ScorePair tempo_bonus(int sideToMove) { return sideToMove == White ? Tempo : ScorePair{} - Tempo; }
@@ -66,5 +63,4 @@ int evaluate_uncached(const Position& pos) {
   bool complete;
   return score_position(pos, 0, 0, false, complete);
 }
-
 }  // namespace classic

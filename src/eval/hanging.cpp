@@ -2,9 +2,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 // By piece type: pawn, knight, bishop, rook, queen.
 constexpr ScorePair HangingBonus[6] = {{}, {2, 4}, {4, 8}, {4, 8}, {8, 16}, {16, 32}};
 
@@ -20,11 +18,9 @@ ScorePair side_hanging(const Position& pos, int colour, const AttackInfo& info) 
   }
   return score;
 }
-
 }  // namespace
 
 ScorePair evaluate_hanging(const Position& pos, const AttackInfo& info) {
   return side_hanging(pos, White, info) - side_hanging(pos, Black, info);
 }
-
 }  // namespace classic

@@ -5,9 +5,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 // Percent of the attack weight that counts, by number of attackers (one alone is
 // no attack).
 constexpr int KingAttackPercent[9] = {0, 0, 50, 60, 80, 90, 95, 99, 100};
@@ -24,11 +22,9 @@ int side_king_safety(const Position& pos, int colour, const AttackInfo& info, co
   int penalty = attackers >= 2 ? info.kingAttackWeight[them] * KingAttackPercent[std::min(attackers, 8)] / 100 : 0;
   return shelter - penalty;
 }
-
 }  // namespace
 
 int evaluate_king_safety(const Position& pos, const AttackInfo& info, const PawnCacheEntry& entry) {
   return side_king_safety(pos, White, info, entry) - side_king_safety(pos, Black, info, entry);
 }
-
 }  // namespace classic

@@ -5,9 +5,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 constexpr ScorePair PieceValue[7] = {{0, 0}, {80, 100}, {325, 325}, {325, 325}, {500, 500}, {975, 975}, {0, 0}};
 constexpr ScorePair BishopPairBonus = {50, 70};
 
@@ -56,7 +54,6 @@ int side_scale(const Position& pos, int colour, int pieces) {
     default: return 1;
   }
 }
-
 }  // namespace
 
 int material_scale(const Position& pos) {
@@ -82,5 +79,4 @@ MaterialEntry probe_material(const Position& pos) {
   material_cache_store(pos.MaterialKey, pos.ThreadSlot, entry);
   return entry;
 }
-
 }  // namespace classic

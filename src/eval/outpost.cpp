@@ -3,9 +3,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int OutpostFileBonus[8] = {0, 1, 5, 10, 10, 5, 1, 0};
 constexpr int OutpostRankBonus[8] = {0, 0, 5, 10, 10, 5, 0, 0};
 
@@ -17,7 +15,6 @@ bool no_enemy_minor_can_challenge(const Position& pos, int sq, int enemy) {
   if (!bishops) return true;
   return !more_than_one(bishops) && SquareColour[lsb(bishops)] != SquareColour[sq];
 }
-
 }  // namespace
 
 int evaluate_outpost(const Position& pos, int sq, int colour) {
@@ -35,5 +32,4 @@ int evaluate_outpost(const Position& pos, int sq, int colour) {
     v = no_enemy_minor_can_challenge(pos, sq, them) ? 2 * v : v + v / 2;
   return v;
 }
-
 }  // namespace classic

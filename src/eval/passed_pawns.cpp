@@ -4,9 +4,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int FreePathBonus = 60;
 constexpr int UnstoppableBonus = 460;
 constexpr int RookBehindBonus = 40;
@@ -65,7 +63,6 @@ ScorePair side_passed_pawns(const Position& pos, int colour, const PawnCacheEntr
   }
   return {int16_t(mg), int16_t(eg)};
 }
-
 }  // namespace
 
 ScorePair evaluate_passed_pawns(const Position& pos, const PawnCacheEntry& entry) {
@@ -73,5 +70,4 @@ ScorePair evaluate_passed_pawns(const Position& pos, const PawnCacheEntry& entry
   ScorePair white = side_passed_pawns(pos, White, entry);
   return white - black;
 }
-
 }  // namespace classic

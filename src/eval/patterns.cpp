@@ -3,9 +3,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 constexpr ScorePair TrappedPiece = {-300, -300};
 constexpr ScorePair BlockedCentrePawn = {-50, 0};
 constexpr ScorePair BlockedCornerBishop = {-300, 0};
@@ -56,7 +54,6 @@ bool worth_looking(const Position& pos, int colour) {
       pos.PieceBB[colour][King] | pos.PieceBB[colour][Knight] | pos.PieceBB[colour][Bishop] | pos.PieceBB[colour][Rook];
   return pieces & (RelativeRankBB[colour][0] | RelativeRankBB[colour][2] | RelativeRankBB[colour][6]);
 }
-
 }  // namespace
 
 ScorePair evaluate_patterns(const Position& pos) {
@@ -68,5 +65,4 @@ ScorePair evaluate_patterns(const Position& pos) {
   }
   return score;
 }
-
 }  // namespace classic

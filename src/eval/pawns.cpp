@@ -2,9 +2,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 struct PawnPenalty {
   ScorePair closedFile;  // an enemy pawn stands ahead on the file
   ScorePair openFile;    // nothing stops the pawn's file: the weakness is easier to hit
@@ -60,7 +58,6 @@ ScorePair side_structure(const Position& pos, int colour, PawnCacheEntry& entry)
   }
   return score;
 }
-
 }  // namespace
 
 int king_shelter(const Position& pos, int colour) {
@@ -101,5 +98,4 @@ PawnCacheEntry probe_pawns(const Position& pos) {
   pawn_cache_store(pos.PawnKey, pos.ThreadSlot, entry);
   return entry;
 }
-
 }  // namespace classic

@@ -6,9 +6,7 @@
 #include "eval/eval_terms.h"
 
 namespace classic {
-
 namespace {
-
 // By piece type: knight, bishop, rook, queen.
 constexpr int KingAttackWeight[7] = {0, 0, 20, 20, 40, 80, 0};
 constexpr ScorePair PawnThreatPenalty[7] = {{}, {}, {10, 20}, {10, 20}, {20, 40}, {40, 80}, {}};
@@ -93,7 +91,6 @@ ScorePair side_pieces(const Position& pos, int colour, AttackInfo& info, const P
   bishop_colour_terms(pos, colour, t);
   return t.pair();
 }
-
 }  // namespace
 
 ScorePair evaluate_pieces(const Position& pos, AttackInfo& info, const PawnCacheEntry& entry) {
@@ -101,5 +98,4 @@ ScorePair evaluate_pieces(const Position& pos, AttackInfo& info, const PawnCache
   ScorePair white = side_pieces(pos, White, info, entry);
   return white - black;
 }
-
 }  // namespace classic

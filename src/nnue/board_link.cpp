@@ -1,7 +1,6 @@
 #include "nnue/board_link.h"
 
 namespace {
-
 // The board's PieceCode (white pawn .. king, then black) to NnuePieceCode.
 constexpr int NnueCodeOf[13] = {0, 6, 5, 4, 3, 2, 1, 12, 11, 10, 9, 8, 7};
 
@@ -11,7 +10,6 @@ void add_change(NnuePieceChanges& changes, int boardPiece, int from, int to) {
   changes.to[changes.count] = to;
   ++changes.count;
 }
-
 }  // namespace
 
 void build_piece_lists(const Position& pos, NnueLists& lists) {

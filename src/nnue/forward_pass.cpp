@@ -12,7 +12,6 @@
 #include "nnue/nnue.h"
 
 namespace {
-
 constexpr int Width = NnueHiddenWidth;
 
 int clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
@@ -30,7 +29,6 @@ void affine_scalar(const int8_t* input, int inputs, const int16_t* weights, cons
     if (input[j] > 0)
       for (int i = 0; i < Width; ++i) sums[i] = wrapping_add(sums[i], input[j] * weights[j * Width + i]);
 }
-
 }  // namespace
 
 int forward_pass_scalar(const NnuePlyData& ply, int side) {
@@ -54,7 +52,6 @@ int forward_pass_scalar(const NnuePlyData& ply, int side) {
 #if defined(__SSE4_1__)
 
 namespace {
-
 // The positions of the set bits, lowest first.
 int set_bits(const uint64_t* mask, int words, uint16_t* positions) {
   int n = 0;
@@ -100,7 +97,6 @@ void affine_sse41(const int8_t* input, const uint16_t* active, int count, const 
 V128 scale_down(V128 lo, V128 hi) { return _mm_srai_epi16(_mm_packs_epi32(lo, hi), 6); }
 
 uint32_t positive_mask(V128 bytes) { return uint32_t(_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, _mm_setzero_si128()))); }
-
 }  // namespace
 
 int forward_pass_sse41(const NnuePlyData& ply, int side) {
@@ -145,7 +141,6 @@ int forward_pass_sse41(const NnuePlyData& ply, int side) {
 #if defined(__AVX2__)
 
 namespace {
-
 // ----- 256-bit registers. The unpack, pack and multiply-add instructions work
 // within each 128-bit half, so the sums sit in the order
 // [0-3 | 8-11], [4-7 | 12-15], [16-19 | 24-27], [20-23 | 28-31]; packing the
@@ -183,7 +178,6 @@ V256 pack_in_order(V256 lo, V256 hi) { return _mm256_permute4x64_epi64(_mm256_pa
 uint32_t positive_mask(V256 bytes) {
   return uint32_t(_mm256_movemask_epi8(_mm256_cmpgt_epi8(bytes, _mm256_setzero_si256())));
 }
-
 }  // namespace
 
 int forward_pass_avx2(const NnuePlyData& ply, int side) {

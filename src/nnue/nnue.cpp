@@ -17,7 +17,6 @@ uint8_t NnueLoaded = 0;
 // The network file
 
 namespace {
-
 constexpr uint32_t VersionWord = 0x7AF32F16;
 constexpr uint32_t NetworkHash = 0x3E5AA6EE;
 constexpr uint32_t ArchitectureLength = 177;
@@ -70,7 +69,6 @@ void convert_network(const unsigned char* p) {
   read_transposed(p + Hidden2WeightsAt, NnueHiddenWidth, w.Hidden2Weights);
   w.OutputBias = read_i32(p + OutputBiasAt);
 }
-
 }  // namespace
 
 bool load_network_image(const unsigned char* data, size_t size) {
@@ -104,7 +102,6 @@ bool init_network(const char* path) {
 // The accumulator
 
 namespace {
-
 // Up to 30 features for a rebuilt perspective, at most 6 removed or added otherwise.
 struct FeatureList {
   int count = 0;
@@ -208,7 +205,6 @@ const NnuePlyData* pick_base(const NnueRequest& request, int& pliesBack) {
   pliesBack = previous && previous->computed ? 1 : previous && earlier && earlier->computed ? 2 : 0;
   return pliesBack == 1 ? previous : pliesBack == 2 ? earlier : nullptr;
 }
-
 }  // namespace
 
 void refresh_accumulator(const NnueRequest& request) {
@@ -258,7 +254,6 @@ int evaluate_request(const NnueRequest& request) {
 // The functions other programs call
 
 namespace {
-
 // The decoded placement of a FEN text.
 struct FenLists {
   int side = 0;
@@ -297,7 +292,6 @@ void decode_fen(const char* fen, FenLists& lists) {
   char side = *p;
   lists.side = side && strchr("Bb", side) ? 1 : 0;
 }
-
 }  // namespace
 
 extern "C" {

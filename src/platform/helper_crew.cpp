@@ -3,7 +3,6 @@
 #include <system_error>
 
 namespace {
-
 // Waits for another thread that may first have to be scheduled: on a busy machine
 // it needs the processor we would spin on.
 template <typename Condition>
@@ -38,7 +37,6 @@ void crew_loop(HelperCrew* crew, int slot, CrewWork work) {
 }
 
 void reset_member(CrewMember& member) { member.waiting = member.idle = member.hasWork = false; }
-
 }  // namespace
 
 bool crew_member_running(const HelperCrew& crew, int slot) { return crew.members[slot].handle.joinable(); }

@@ -4,12 +4,10 @@
 #include <cstring>
 
 namespace {
-
 bool report_read_error() {
   printf("error read_line(): fgets(): %s\n", strerror(errno));
   return false;
 }
-
 }  // namespace
 
 bool read_text_line(FILE* file, char* buffer, int size, LongLine longLine) {

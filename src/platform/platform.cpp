@@ -28,7 +28,6 @@ int processor_count() {
 // the "input waiting" test.
 
 namespace {
-
 struct StdinReader {
   char buffer[1 << 16];
   size_t start = 0, end = 0;
@@ -64,7 +63,6 @@ struct StdinReader {
 };
 
 StdinReader In;
-
 }  // namespace
 
 bool read_line(std::string& line, size_t maxLength) {

@@ -41,6 +41,11 @@ UciOption button_option(std::string name, std::function<void()> press) {
   return {std::move(name), OptionKind::Button, nullptr, 0, 0, {}, [press](const std::string&) { press(); }};
 }
 
+UciOption combo_option(std::string name, std::vector<std::string> choices, std::function<std::string()> current,
+                       std::function<void(const std::string&)> set) {
+  return {std::move(name), OptionKind::Combo, std::move(current), 0, 0, std::move(choices), std::move(set)};
+}
+
 void print_option_lines(const OptionList& options) {
   for (const UciOption& o : options) {
     const char* name = o.name.c_str();

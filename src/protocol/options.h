@@ -33,6 +33,8 @@ UciOption spin_option(std::string name, int min, int max, std::function<int()> c
 UciOption string_option(std::string name, std::function<std::string()> current,
                         std::function<void(const std::string&)> set);
 UciOption button_option(std::string name, std::function<void()> press);
+UciOption combo_option(std::string name, std::vector<std::string> choices, std::function<std::string()> current,
+                       std::function<void(const std::string&)> set);
 
 // A decimal integer: text that is no number reads as 0, numbers beyond the range
 // of int stop at its ends.

@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "board/movetext.h"
+#include "engine/score.h"
 #include "platform/platform.h"
 
 namespace {
-
 constexpr int MaxUciLine = 8191;
 
 // False when a move of the list is illegal: the interface and the engine no longer
@@ -36,7 +36,6 @@ bool read_position(const UciEngine& engine, Tokens& in) {
   }
   return true;
 }
-
 }  // namespace
 
 GoCommand read_go(Tokens& in) {
@@ -106,4 +105,13 @@ void uci_loop(const UciEngine& engine, void (*quit)()) {
   }
   quit();
   std::abort();  // quit never returns
+}
+
+void print_score(int score) {
+  if (score > SCORE_MATE_RANGE)
+    printf("mate %d ", (SCORE_MATE + 1 - score) / 2);
+  else if (score < -SCORE_MATE_RANGE)
+    printf("mate %d ", -((score + SCORE_MATE) / 2));
+  else
+    printf("cp %d ", score);
 }

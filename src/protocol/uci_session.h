@@ -46,3 +46,7 @@ bool uci_command(const UciEngine& engine, const std::string& line);
 // The identification, then command lines until the session ends; `quit` ends the
 // program.
 [[noreturn]] void uci_loop(const UciEngine& engine, void (*quit)());
+
+// A score as "cp N " or, beyond the mate bound, "mate N " with N in moves (negative
+// when the side to move is mated).
+void print_score(int score);

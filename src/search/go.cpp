@@ -16,9 +16,7 @@
 #include "search/tt.h"
 
 namespace classic {
-
 namespace {
-
 void clear_search_state() {
   for (SearchStack& ss : Search.stacks) clear_stack(ss);
   Search.currLineCounter = 0;
@@ -40,7 +38,6 @@ void wait_for_stop() {
       pause_briefly();
   }
 }
-
 }  // namespace
 
 void init_search() {
@@ -80,5 +77,4 @@ void quit_program() {
   release_eval_caches();
   exit(0);
 }
-
 }  // namespace classic

@@ -3,7 +3,6 @@
 #include <cstring>
 
 namespace classic {
-
 int History[MaxThreads][13][64];
 Move CounterMove1[MaxThreads][13][64];
 Move CounterMove2[MaxThreads][13][64];
@@ -31,12 +30,10 @@ void update_killers_and_counters(int thread, SearchStack& ss, Move previousMove,
 }
 
 namespace {
-
 void halve_history(int thread) {
   for (int piece = 1; piece <= 12; piece++)
     for (int& v : History[thread][piece]) v /= 2;
 }
-
 }  // namespace
 
 void update_history(int thread, Move bestMove, int depth, const Move* quietList, int quietCount) {
@@ -52,5 +49,4 @@ void update_history(int thread, Move bestMove, int depth, const Move* quietList,
     if (v <= -HistoryLimit) halve_history(thread);
   }
 }
-
 }  // namespace classic

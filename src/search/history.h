@@ -3,10 +3,9 @@
 #pragma once
 
 #include "board/position.h"
-#include "search/stack.h"
+#include "search/search_state.h"
 
 namespace classic {
-
 // Per thread slot, by moving piece and destination square. Each thread writes
 // only its own slot.
 extern int History[MaxThreads][13][64];
@@ -22,5 +21,4 @@ void clear_ordering_tables();
 
 void update_killers_and_counters(int thread, SearchStack& ss, Move previousMove, Move hashMove, Move bestMove, int ply);
 void update_history(int thread, Move bestMove, int depth, const Move* quietList, int quietCount);
-
 }  // namespace classic

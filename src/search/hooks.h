@@ -1,12 +1,22 @@
-// What the classic search asks of the program around it. The front end fills these
-// records in at start-up; left empty, the search runs silently and without a book.
+// What the classic search takes from the program around it: its settings, and the
+// listeners and hooks the front end fills in at start-up (left empty, the search
+// runs silently and without a book).
 #pragma once
 
 #include "board/position.h"
 #include "engine/search_types.h"
-#include "search/stack.h"
+#include "search/search_state.h"
 
 namespace classic {
+// Set only between searches.
+struct SearchSettings {
+  int multiPV = 1;
+  // Weakened play: the search ends at this depth and answers when the clock says.
+  bool usePlayLevel = false;
+  int playLevel = 20;
+  bool showCurrLine = false;  // report the line being searched now and then
+  bool useTablebases = true;  // probe the endgame tables inside the tree
+};
 
 // What the search tells whoever listens; the main thread only.
 struct SearchReports {
@@ -31,7 +41,7 @@ struct RootHooks {
   void (*learn)(const Position& root, Move best, int score, int depth) = nullptr;
 };
 
+extern SearchSettings SearchConfig;
 extern SearchReports Reports;
 extern RootHooks Hooks;
-
 }  // namespace classic

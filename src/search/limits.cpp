@@ -1,7 +1,6 @@
 #include "search/limits.h"
 
 namespace classic {
-
 TimeControl Time;
 
 void set_both_clocks(TimeControl& tc, int ms, int movesToGo) {
@@ -11,5 +10,4 @@ void set_both_clocks(TimeControl& tc, int ms, int movesToGo) {
     s.increment = 0;
   }
 }
-
 }  // namespace classic

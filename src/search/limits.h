@@ -4,7 +4,6 @@
 #include <cstdint>
 
 namespace classic {
-
 struct SideClock {
   int time = 1000;    // milliseconds left on the clock
   int movesToGo = 0;  // 0: no moves-to-go given
@@ -30,5 +29,4 @@ extern TimeControl Time;
 
 // Both clocks set to `ms` with no moves-to-go and no increment.
 void set_both_clocks(TimeControl& tc, int ms, int movesToGo = 0);
-
 }  // namespace classic

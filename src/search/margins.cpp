@@ -3,7 +3,6 @@
 #include <cmath>
 
 namespace classic {
-
 int RazorMargin[4];
 int StaticNullMargin[7];
 int FutilityMargin[7];
@@ -31,5 +30,4 @@ void init_search_tables() {
       if (x / 3 >= 1.0) LmrReduction[1][d][m] = int(std::round(x / 3));
     }
 }
-
 }  // namespace classic

@@ -3,7 +3,6 @@
 #pragma once
 
 namespace classic {
-
 // Razoring, by depth 1..3: a node this far below alpha can only be saved by tactics.
 extern int RazorMargin[4];
 // Static null move, by depth 1..6: a node this far above beta stays there.
@@ -42,5 +41,4 @@ constexpr int QuiesceMaxPly = 118;
 constexpr int DeltaMargin = 50;
 
 void init_search_tables();
-
 }  // namespace classic

@@ -4,9 +4,7 @@
 #include "search/see.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int PromotionBand = 800000;
 constexpr int CaptureBand = 700000;
 constexpr int RootPromotionBand = 700000;
@@ -44,7 +42,6 @@ Move next_selected(MovePicker& p, Move hashMove) {
   p.stage = PickerDone;
   return 0;
 }
-
 }  // namespace
 
 int capture_score(const Position& pos, Move m) {
@@ -213,5 +210,4 @@ Move next_capture(const Position& pos, MovePicker& p, Move hashMove) {
     }
   }
 }
-
 }  // namespace classic

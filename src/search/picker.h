@@ -7,7 +7,6 @@
 #include "board/movegen.h"
 
 namespace classic {
-
 // Stage numbers. The caller starts a picker at MainHash (not in check),
 // EvasionHash (in check), CaptureHash (quiescence and ProbCut) or
 // CaptureEvasionHash (quiescence in check).
@@ -60,5 +59,4 @@ int root_score(const Position& pos, Move m);
 void score_root_moves(const Position& pos, MoveList& list);
 // Puts the previous best move first for the next root pass.
 void mark_best_root_move(MoveList& list, Move best);
-
 }  // namespace classic

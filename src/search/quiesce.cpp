@@ -11,13 +11,10 @@
 #include "search/tt.h"
 
 namespace classic {
-
 namespace {
-
 // A capture that reaches the fifth rank or beyond with no enemy pawn to stop it is
 // never delta-pruned.
 constexpr int FreePawnRank = 4;
-
 }  // namespace
 
 int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode) {
@@ -87,5 +84,4 @@ int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode
   TT.store(pos.HashKey, bound, score_to_table(bestValue, ply), bestMove, ttDepth, SCORE_NONE);
   return bestValue;
 }
-
 }  // namespace classic

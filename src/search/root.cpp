@@ -13,15 +13,12 @@
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/see.h"
-#include "search/settings.h"
 #include "search/threads.h"
 #include "search/time.h"
 #include "search/tt.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int MaxIterations = 100;
 constexpr int EasyMoveDepth = 12;
 // The root move and its continuation never go deeper than the undo stack.
@@ -104,7 +101,6 @@ bool ends_early(Position& pos, int depth) {
   }
   return false;
 }
-
 }  // namespace
 
 void root_search(Position& pos, int alpha, int beta, int depth) {
@@ -260,5 +256,4 @@ void think(Position& pos) {
   park_helpers(Pool);
   if (Hooks.learn) Hooks.learn(pos, Search.rootBestMove, Search.rootBestScore, Search.tbProbePlyLimit);
 }
-
 }  // namespace classic

@@ -5,7 +5,6 @@
 #include "engine/score.h"
 
 namespace classic {
-
 // No value: an empty table slot, or a node that was not evaluated.
 constexpr int SCORE_NONE = 30000;
 // The widest window, and the starting best value of every node.
@@ -15,5 +14,4 @@ constexpr int SCORE_INFINITE = 32100;
 // the engine plays at the root, +1 for its opponent, so the engine avoids draws
 // that its opponent would accept.
 constexpr int draw_score(bool rootSideToMove) { return rootSideToMove ? -1 : 1; }
-
 }  // namespace classic

@@ -6,7 +6,6 @@
 #include "engine/search_types.h"
 
 namespace classic {
-
 // Start-up: the constant search tables and the default transposition table.
 void init_search();
 
@@ -29,5 +28,4 @@ int quiesce(Position& pos, int alpha, int beta, int qdepth, int ply, bool pvNode
 
 // Ends the program: helpers stopped, the four tables released, status 0.
 [[noreturn]] void quit_program();
-
 }  // namespace classic

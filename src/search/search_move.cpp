@@ -12,9 +12,7 @@
 #include "search/threads.h"
 
 namespace classic {
-
 namespace {
-
 // A pawn move that reaches the fifth rank or beyond with no enemy pawn to stop it
 // is never pruned.
 constexpr int FreePawnRank = 4;
@@ -68,7 +66,6 @@ bool prunes(const Position& pos, const NodeFrame& node, Move m, int moveCount, c
   }
   return red.depth < 4 && t.see < 0;
 }
-
 }  // namespace
 
 MoveTraits classify_move(const Position& pos, Move m) {
@@ -110,5 +107,4 @@ bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, co
   value = v;
   return true;
 }
-
 }  // namespace classic

@@ -8,7 +8,6 @@
 #include "engine/search_types.h"
 
 namespace classic {
-
 // What the move loop of a node knows about the node.
 struct NodeFrame {
   int alpha, beta, depth, ply;
@@ -39,5 +38,4 @@ MoveTraits classify_move(const Position& pos, Move m);
 // best have reached. After a stop the value means nothing.
 bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, const MoveTraits& traits, int& bestValue,
                  int& value);
-
 }  // namespace classic

@@ -12,15 +12,12 @@
 #include "search/search_move.h"
 #include "search/search_state.h"
 #include "search/see.h"
-#include "search/settings.h"
 #include "search/threads.h"
 #include "search/time.h"
 #include "search/tt.h"
 
 namespace classic {
-
 namespace {
-
 // A singular search stores its result under a key of its own, so that it never
 // passes for the full search of the same position.
 constexpr Key ExclusionKey[2] = {0x73C621CC9FB3A483ULL, 0xAFC621BC3EC3A473ULL};
@@ -93,7 +90,6 @@ bool main_thread_polls(const SearchStack& ss, int ply) {
   }
   return false;
 }
-
 }  // namespace
 
 int search_node(Position& pos, int alpha, int beta, int depth, int ply, NodeType nodeType) {
@@ -273,5 +269,4 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, NodeType
   TT.store(key, bound, score_to_table(bestValue, ply), bestMove, depth, SCORE_NONE);
   return bestValue;
 }
-
 }  // namespace classic

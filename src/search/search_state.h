@@ -7,9 +7,21 @@
 #include "board/movegen.h"
 #include "engine/search_signals.h"
 #include "search/picker.h"
-#include "search/stack.h"
 
 namespace classic {
+// What each ply of a thread's current line remembers.
+struct SearchStack {
+  Move killers[MaxPly][2];
+  Move currentMove[MaxPly];   // 0 for the null move
+  Move excludedMove[MaxPly];  // the move a singular search leaves out
+  int staticEval[MaxPly];     // SCORE_NONE when in check or not computed
+  // Set while the node at this ply is searched as a null-move child, a null-move
+  // verification, an internal-iterative-deepening or a singular search: such a
+  // node only serves its caller and must not prune on its own account.
+  uint8_t skipPruning[MaxPly];
+};
+
+void clear_stack(SearchStack& ss);
 
 struct SearchState {
   int rootSide = White;
@@ -42,5 +54,4 @@ inline void count_node(int thread) {
 uint64_t total_nodes();
 
 inline bool stop_requested() { return Signals.stop.load(std::memory_order_relaxed); }
-
 }  // namespace classic

@@ -4,7 +4,6 @@
 #include "board/movegen.h"
 
 namespace classic {
-
 int see(const Position& pos, Move m) {
   if (CastleType(m)) return 0;
   int from = From(m), to = To(m), us = PieceColourOf[MovedPiece(m)];
@@ -15,5 +14,4 @@ int see(const Position& pos, Move m) {
   if (!defended) return firstGain;
   return exchange_result(pos, to, occupied, other(us), firstGain, see_value_of(MovedPiece(m)), SeeValue);
 }
-
 }  // namespace classic

@@ -5,7 +5,6 @@
 #include "board/position.h"
 
 namespace classic {
-
 // Ordering values by piece type: none, pawn, knight, bishop, rook, queen, king.
 constexpr int SeeValue[7] = {0, 100, 325, 325, 500, 975, 0};
 
@@ -15,5 +14,4 @@ inline int see_value_of(int pieceCode) { return SeeValue[PieceTypeOf[pieceCode]]
 constexpr int SeeKingIntoAttack = -10000;
 
 int see(const Position& pos, Move m);
-
 }  // namespace classic

@@ -5,19 +5,15 @@
 #include <thread>
 
 #include "platform/platform.h"
+#include "search/hooks.h"
 #include "search/limits.h"
 #include "search/search_state.h"
-#include "search/settings.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int LowTimeMs = 15000;
-constexpr int MaxSearchLine = 255;
 
 uint32_t to_unsigned(int ms) { return ms > 0 ? uint32_t(ms) : 0; }
-
 }  // namespace
 
 void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
@@ -65,27 +61,17 @@ void allocate_time(const Position& root) {
   }
 }
 
-void request_quit() {
-  Signals.quitRequested = true;
-  Signals.stop.store(true, std::memory_order_relaxed);
+// The interface's "ponderhit": the clock counts from now on, read less often.
+void ponderhit() {
+  Time.infinite = false;
+  Time.pollInterval = Search.lowTime ? 100 : 20000;
 }
 
-void handle_search_input() {
-  std::string line;
-  if (!read_line(line, MaxSearchLine)) return;
-  if (line == "ponderhit") {
-    Time.infinite = false;
-    Time.pollInterval = Search.lowTime ? 100 : 20000;
-  } else if (line == "stop") {
-    Signals.stop.store(true, std::memory_order_relaxed);
-  } else if (line == "quit") {
-    request_quit();
-  }
-}
+void handle_search_input() { read_search_command(ponderhit); }
 
 void check_clock_and_input() {
   if (!Time.infinite && Search.rootBestMove && elapsed_ms() >= Time.limit) {
-    Signals.stop.store(true, std::memory_order_relaxed);
+    stop_search();
   } else if (input_waiting()) {
     handle_search_input();
   } else if (Time.infinite && input_closed()) {
@@ -100,5 +86,4 @@ bool poll_input() {
   check_clock_and_input();
   return stop_requested();
 }
-
 }  // namespace classic

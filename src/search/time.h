@@ -4,7 +4,6 @@
 #include "board/position.h"
 
 namespace classic {
-
 // At every "go": the time limit of this move and how often to look at the clock.
 void allocate_time(const Position& root);
 // Called at every main-thread node; true when the search must stop now.
@@ -17,8 +16,4 @@ void handle_search_input();
 uint32_t elapsed_ms();
 // Gives the processor away for a moment while waiting for input or the clock.
 void pause_briefly();
-// "quit" during a search: the search stops, and the program ends once it has
-// returned (a helper may be waiting for the main thread deep inside it).
-void request_quit();
-
 }  // namespace classic

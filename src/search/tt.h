@@ -6,7 +6,6 @@
 #include "search/score.h"
 
 namespace classic {
-
 constexpr int TableDefaultMegabytes = 256;
 constexpr TableLayout ClassicTableLayout{
     .entriesPerIndex = 1,
@@ -22,5 +21,4 @@ extern TranspositionTable TT;
 // Empties the table and the three evaluation caches: what a new game, ClearHash
 // and the tools start from.
 void clear_hash_tables();
-
 }  // namespace classic

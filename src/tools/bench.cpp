@@ -5,7 +5,7 @@
 
 #include "board/movetext.h"
 #include "board/san.h"
-#include "book/settings.h"
+#include "book/book.h"
 #include "search/limits.h"
 #include "search/search.h"
 #include "search/search_state.h"
@@ -14,9 +14,7 @@
 #include "search/tt.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int BenchClockMs = 36000000;  // ten hours: only the depth ends a search
 const char* const Rule = "----------------------------------------------\n";
 
@@ -61,7 +59,6 @@ bool run_test(Position& pos, int number, const BenchTest& test, int depth, Bench
   Move expected = read_san(pos, test.bestMove);
   return expected && expected == found;
 }
-
 }  // namespace
 
 BenchTotals run_bench(Position& pos, int depth) {
@@ -90,5 +87,4 @@ void print_bench_summary(const BenchTotals& totals) {
 }
 
 void bench(Position& pos) { run_bench(pos, BenchDepth); }
-
 }  // namespace classic

@@ -8,7 +8,6 @@
 #include "board/position.h"
 
 namespace classic {
-
 constexpr int BenchDepth = 16;
 constexpr int BenchTestCount = 15;
 
@@ -31,5 +30,4 @@ void bench(Position& pos);
 BenchTotals run_bench(Position& pos, int depth);
 // Total time, solved count, nodes and speed, then the failed tests' lines.
 void print_bench_summary(const BenchTotals& totals);
-
 }  // namespace classic

@@ -1,7 +1,6 @@
 #include "tools/bench.h"
 
 namespace classic {
-
 // Each stored line carries its expected move ("bm") the way test suites write it,
 // once with a check sign; the bench compares the separate expected-move text.
 const BenchTest BenchTests[BenchTestCount] = {
@@ -28,5 +27,4 @@ const BenchTest BenchTests[BenchTestCount] = {
     {"r2qnrnk/p2b2b1/1p1p2pp/2pPpp2/1PP1P3/PRNBB3/3QNPPP/5RK1 w - - bm f4; id \"BK.24\"; c0 \"bench position 15\";",
      "f4"},
 };
-
 }  // namespace classic

@@ -12,9 +12,7 @@
 #include "search/tt.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int SelfPlayClockMs = 36000000;  // only the depth ends a search
 constexpr int EpdLineSize = 256;           // 255 characters and the terminator
 
@@ -37,7 +35,6 @@ bool usable_line(const char* line) {
   Position scratch{};
   return read_fen(scratch, line);
 }
-
 }  // namespace
 
 GameResult game_state(const Position& pos) {
@@ -127,5 +124,4 @@ int selfplay(Position& pos, int games) {
   print_results(score, uint32_t(now_ms() - startMs), "\n");
   return score_per_mille(score);
 }
-
 }  // namespace classic

@@ -9,7 +9,6 @@
 #include "board/position.h"
 
 namespace classic {
-
 constexpr int SelfPlayGames = 1000;
 constexpr int MaxSelfPlayPositions = 1000;
 constexpr int MaxGameMoves = 400;
@@ -52,5 +51,4 @@ GameResult game_state(const Position& pos);
 int score_per_mille(const SelfPlayScore& score);
 // "results = ..." closed by `lineEnd` ("\r" while running, "\n" at the end).
 void print_results(const SelfPlayScore& score, uint32_t elapsedMs, const char* lineEnd);
-
 }  // namespace classic

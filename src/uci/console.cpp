@@ -9,8 +9,8 @@
 #include "board/movegen.h"
 #include "board/movetext.h"
 #include "board/perft.h"
+#include "book/book.h"
 #include "book/book_tools.h"
-#include "book/settings.h"
 #include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "platform/platform.h"
@@ -23,12 +23,10 @@
 #include "uci/uci.h"
 
 namespace classic {
-
 Position GamePosition;
 FrontEndState FrontEnd;
 
 namespace {
-
 constexpr int MaxConsoleLine = 4095;
 constexpr int MaxClock = 36000000;
 
@@ -89,7 +87,6 @@ void typed_move(const std::string& line) {
   make_move(GamePosition, m, 1);
   print_board(GamePosition);
 }
-
 }  // namespace
 
 void set_up_start_position() {
@@ -156,5 +153,4 @@ void console_loop() {
   }
   quit_program();
 }
-
 }  // namespace classic

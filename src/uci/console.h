@@ -4,7 +4,6 @@
 #include "board/position.h"
 
 namespace classic {
-
 // Tables, defaults, caches, the search's reports and hooks, the start position,
 // then the banner.
 void start_program();
@@ -15,5 +14,4 @@ void console_loop();
 void run_perft(const char* args);
 // The start position; the opening book may be used again.
 void set_up_start_position();
-
 }  // namespace classic

@@ -6,7 +6,6 @@
 #include "protocol/options.h"
 
 namespace classic {
-
 struct FrontEndState {
   bool uciMode = false;  // set when the identification is printed
   bool ponder = true;    // "go ponder" starts a pondering search
@@ -25,5 +24,4 @@ void install_reports();
 void install_root_hooks();
 // The tablebases found anew after their options changed (and reported in UCI mode).
 void set_up_tablebases();
-
 }  // namespace classic

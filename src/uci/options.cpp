@@ -2,19 +2,17 @@
 
 #include "board/movetext.h"
 #include "board/settings.h"
-#include "book/settings.h"
+#include "book/book.h"
 #include "egtb/tablebase.h"
 #include "eval/eval_cache.h"
 #include "platform/platform.h"
-#include "search/settings.h"
+#include "search/hooks.h"
 #include "search/threads.h"
 #include "search/tt.h"
 #include "uci/front_end.h"
 
 namespace classic {
-
 namespace {
-
 const char* const BookStyles[] = {"Best", "Variety", "Random"};
 constexpr int ShownMaxThreads = 64;
 
@@ -62,6 +60,27 @@ UciOption worded_switch(const char* name, bool& field) {
       });
 }
 
+// A number kept as it is given (within its bounds), echoed with its value.
+UciOption number_setting(const char* name, int min, int max, int& field, const char* echoFormat) {
+  return spin_option(
+      name, min, max, [&field] { return field; },
+      [&field, echoFormat](int v) {
+        field = v;
+        echo(echoFormat, v);
+      });
+}
+
+// A file or directory name; a change of a tablebase setting sets the tables up anew.
+UciOption text_setting(const char* name, std::string& field, const char* echoFormat, bool* pending = nullptr) {
+  return string_option(
+      name, [&field] { return field; },
+      [&field, echoFormat, pending](const std::string& v) {
+        field = v;
+        if (pending) *pending = true;
+        echo(echoFormat, v.c_str());
+      });
+}
+
 void set_threads(int requested) {
   int maximum = processor_count() < ShownMaxThreads ? processor_count() : ShownMaxThreads;
   int count = requested > maximum ? maximum : requested;
@@ -70,10 +89,28 @@ void set_threads(int requested) {
   echo("info string Threads = %d\n", count);
 }
 
+void set_tablebase_cache(int mb) {
+  if (mb == TablebaseConfig.cacheMegabytes) return;
+  TablebaseConfig.cacheMegabytes = mb;
+  TablebaseConfig.setupPending = true;
+  echo("info string NalimovCache size = %d\n", mb);
+}
+
+void set_book_style(const std::string& value) {
+  BookConfig.style = value == "Best" ? 1 : value == "Random" ? 3 : 2;
+  echo("info string BookStyle = %d\n", BookConfig.style);
+}
+
+void clear_hash() {
+  clear_hash_tables();
+  echo("%s", "info string ClearHash\n");
+}
+
 OptionList declare_options() {
+  const char* about = "Veltrix 8.0 Jan. 2017 x64, by Brenmoor";
   return {
       string_option(
-          "UCI_EngineAbout", [] { return std::string("Veltrix 8.0 Jan. 2017 x64, by Brenmoor"); }, nullptr),
+          "UCI_EngineAbout", [about] { return std::string(about); }, nullptr),
       spin_option(
           "Hash", 1, ClassicTableLayout.maxMegabytes, [] { return TT.megabytes; },
           [](int mb) { report_resize(TT.resize(mb), "transposition table", mb, "info string Hash size = %d\n"); }),
@@ -86,81 +123,37 @@ OptionList declare_options() {
       cache_option(
           "MaterialHash", MaterialHashMaxMb, [] { return material_cache_size().megabytes; }, material_cache_resize,
           "material cache", "info string Material Hash size = %d\n"),
-      button_option("ClearHash",
-                    [] {
-                      clear_hash_tables();
-                      echo("%s", "info string ClearHash\n");
-                    }),
+      button_option("ClearHash", clear_hash),
       numbered_switch("Ponder", FrontEnd.ponder, "info string Ponder = %d\n"),
-      spin_option(
-          "MultiPV", 1, 255, [] { return SearchConfig.multiPV; },
-          [](int n) {
-            SearchConfig.multiPV = n;
-            echo("info string MultiPV = %d\n", n);
-          }),
+      number_setting("MultiPV", 1, 255, SearchConfig.multiPV, "info string MultiPV = %d\n"),
       numbered_switch("UCI_Chess960", BoardConfig.chess960, "info string UCI_Chess960 = %d\n"),
       numbered_switch("Castling_OO", BoardConfig.castlingOO, "info string Castling_OO = %d\n"),
       spin_option("Threads", 1, ShownMaxThreads, thread_count, set_threads),
       numbered_switch("UseNalimov", SearchConfig.useTablebases, "info string UseNalimov = %d\n"),
-      string_option(
-          "NalimovPath", [] { return TablebaseConfig.path; },
-          [](const std::string& path) {
-            TablebaseConfig.path = path;
-            TablebaseConfig.setupPending = true;
-            echo("info string NalimovPath = %s\n", path.c_str());
-          }),
+      text_setting("NalimovPath", TablebaseConfig.path, "info string NalimovPath = %s\n",
+                   &TablebaseConfig.setupPending),
       spin_option(
-          "NalimovCache", 1, 32, [] { return TablebaseConfig.cacheMegabytes; },
-          [](int mb) {
-            if (mb == TablebaseConfig.cacheMegabytes) return;
-            TablebaseConfig.cacheMegabytes = mb;
-            TablebaseConfig.setupPending = true;
-            echo("info string NalimovCache size = %d\n", mb);
-          }),
+          "NalimovCache", 1, 32, [] { return TablebaseConfig.cacheMegabytes; }, set_tablebase_cache),
       numbered_switch("OwnBook", BookConfig.ownBook, "info string OwnBook = %d\n"),
-      string_option(
-          "BookFileName", [] { return BookConfig.fileName; },
-          [](const std::string& name) {
-            BookConfig.fileName = name;
-            echo("info string BookFileName = %s\n", name.c_str());
-          }),
-      UciOption{"BookStyle",
-                OptionKind::Combo,
-                [] { return std::string(BookStyles[BookConfig.style - 1]); },
-                0,
-                0,
-                {BookStyles[0], BookStyles[1], BookStyles[2]},
-                [](const std::string& value) {
-                  BookConfig.style = value == "Best" ? 1 : value == "Random" ? 3 : 2;
-                  echo("info string BookStyle = %d\n", BookConfig.style);
-                }},
-      spin_option(
-          "BookMovesScore", 0, 80, [] { return BookConfig.movesScore; },
-          [](int score) {
-            BookConfig.movesScore = score;
-            echo("info string BookMovesScore = %d\n", score);
-          }),
+      text_setting("BookFileName", BookConfig.fileName, "info string BookFileName = %s\n"),
+      combo_option(
+          "BookStyle", {BookStyles[0], BookStyles[1], BookStyles[2]},
+          [] { return std::string(BookStyles[BookConfig.style - 1]); }, set_book_style),
+      number_setting("BookMovesScore", 0, 80, BookConfig.movesScore, "info string BookMovesScore = %d\n"),
       numbered_switch("ListBookMoves", BookConfig.listMoves, "info string ListBookMoves = %d\n"),
       numbered_switch("BookLearn", BookConfig.learn, "info string BookLearn = %d\n"),
       numbered_switch("DebugInfoString", BoardConfig.debugInfo, "info string DebugInfoString = %d\n"),
       numbered_switch("UCI_ShowCurrLine", SearchConfig.showCurrLine, "info string UCI_ShowCurrentLine = %d\n"),
       worded_switch("UsePlayLevel", SearchConfig.usePlayLevel),
-      spin_option(
-          "PlayLevel", 1, 20, [] { return SearchConfig.playLevel; },
-          [](int level) {
-            SearchConfig.playLevel = level;
-            echo("info string PlayLevel = %d\n", level);
-          }),
+      number_setting("PlayLevel", 1, 20, SearchConfig.playLevel, "info string PlayLevel = %d\n"),
       worded_switch("SSE_Popcount", BoardConfig.ssePopcount),
       worded_switch("SSE_Prefetch", BoardConfig.ssePrefetch),
   };
 }
-
 }  // namespace
 
 const OptionList& classic_options() {
   static const OptionList options = declare_options();
   return options;
 }
-
 }  // namespace classic

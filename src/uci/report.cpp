@@ -5,7 +5,7 @@
 
 #include "board/movetext.h"
 #include "egtb/tablebase.h"
-#include "protocol/report_text.h"
+#include "protocol/uci_session.h"
 #include "search/hooks.h"
 #include "search/limits.h"
 #include "search/search_state.h"
@@ -14,9 +14,7 @@
 #include "uci/front_end.h"
 
 namespace classic {
-
 namespace {
-
 constexpr uint32_t CurrMoveDelayMs = 1000;
 
 // The search-output switch: the tools turn it off to keep the reports quiet. It is
@@ -77,9 +75,7 @@ void bestmove_line(Move move, Move ponder) {
   }
   if (search_output()) printf("\n");
 }
-
 }  // namespace
 
 void install_reports() { Reports = {info_line, currmove_line, currline_line, bestmove_line}; }
-
 }  // namespace classic

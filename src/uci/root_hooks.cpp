@@ -7,13 +7,10 @@
 #include "uci/front_end.h"
 
 namespace classic {
-
 namespace {
-
 void prepare_search() {
   if (TablebaseConfig.setupPending) set_up_tablebases();
 }
-
 }  // namespace
 
 void set_up_tablebases() {
@@ -29,5 +26,4 @@ void set_up_tablebases() {
 }
 
 void install_root_hooks() { Hooks = {prepare_search, book_root_move, learn_root_result}; }
-
 }  // namespace classic

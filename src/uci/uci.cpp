@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "board/settings.h"
-#include "book/settings.h"
+#include "book/book.h"
 #include "eval/evaluate.h"
 #include "protocol/uci_session.h"
 #include "search/limits.h"
@@ -13,9 +13,7 @@
 #include "uci/front_end.h"
 
 namespace classic {
-
 namespace {
-
 constexpr int MaxClock = 36000000;
 constexpr int MaxDepth = 119;
 
@@ -98,7 +96,6 @@ void quit_uci() {
   if (BoardConfig.debugInfo) printf("info string exit...");
   quit_program();
 }
-
 }  // namespace
 
 bool uci_command(const std::string& line) { return ::uci_command(classic_engine(), line); }
@@ -107,5 +104,4 @@ void uci_loop() {
   FrontEnd.uciMode = true;
   ::uci_loop(classic_engine(), quit_uci);
 }
-
 }  // namespace classic

@@ -4,7 +4,6 @@
 #include <string>
 
 namespace classic {
-
 // Prints the identification and option list, then serves UCI commands for the
 // rest of the run; never returns.
 [[noreturn]] void uci_loop();
@@ -12,5 +11,4 @@ namespace classic {
 // One command line of the UCI protocol. False when the line ends the session:
 // "quit", or a move in "position" that is not legal in the game.
 bool uci_command(const std::string& line);
-
 }  // namespace classic

@@ -16,9 +16,7 @@
 #include "veltrix/time.h"
 
 namespace veltrix {
-
 namespace {
-
 constexpr int DefaultBenchDepth = 11;
 
 // Openings, middlegames with tactics on both sides, and endings.
@@ -45,7 +43,6 @@ void set_depth_limits(int depth) {
   Clock.wMovesToGo = Clock.bMovesToGo = 1;
   Clock.winc = Clock.binc = 0;
 }
-
 }  // namespace
 
 BenchResult run_bench_searches(int depth) {
@@ -95,5 +92,4 @@ int run_bench(int argc, char** argv) {
   TT.release();
   return 0;
 }
-
 }  // namespace veltrix

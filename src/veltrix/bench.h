@@ -5,7 +5,6 @@
 #include <cstdint>
 
 namespace veltrix {
-
 // Arguments after "bench": an optional depth, "full" to rebuild every network
 // accumulator from scratch, "fallback" to search with the fallback evaluation, and
 // "threads" with a thread count (the Threads option's limits apply). Returns the
@@ -19,5 +18,4 @@ struct BenchResult {
 
 // The bench positions searched to `depth`, each on a cleared table.
 BenchResult run_bench_searches(int depth);
-
 }  // namespace veltrix

@@ -18,11 +18,9 @@
 #include "veltrix/uci.h"
 
 namespace veltrix {
-
 Position GamePosition;
 
 namespace {
-
 constexpr int MaxConsoleLine = 4095;
 
 // A machine short of memory gets the largest table it can hold rather than none.
@@ -31,7 +29,6 @@ void allocate_start_table() {
   for (int mb = TableDefaultMegabytes; mb > obtained; mb /= 2)
     printf("info string error: could not allocate %d MB for the hash table\n", mb);
 }
-
 }  // namespace
 
 void set_up_start_position() {
@@ -75,5 +72,4 @@ void veltrix_console_loop() {
   // The end of the input leaves the program as "quit" does.
   quit_veltrix();
 }
-
 }  // namespace veltrix

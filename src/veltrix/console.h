@@ -4,7 +4,6 @@
 #include "board/position.h"
 
 namespace veltrix {
-
 // The game position: set up by "position" and "ucinewgame", searched by "go".
 extern Position GamePosition;
 
@@ -21,5 +20,4 @@ void veltrix_console_loop();
 void set_up_start_position();
 // "eval: N": the evaluation the search would use for the side to move.
 void print_evaluation(const Position& pos);
-
 }  // namespace veltrix

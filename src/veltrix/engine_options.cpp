@@ -5,7 +5,6 @@
 #include "nnue/nnue.h"
 
 namespace veltrix {
-
 EngineOptions Engine;
 ClockRecord Clock;
 
@@ -18,5 +17,4 @@ bool set_nnue_file(const char* name) {
 }
 
 bool network_in_use() { return Engine.nnueEval && NnueLoaded; }
-
 }  // namespace veltrix

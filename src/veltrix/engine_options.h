@@ -6,7 +6,6 @@
 #include <cstdint>
 
 namespace veltrix {
-
 // Iterations never go deeper than this.
 constexpr int MaxDepthLimit = 100;
 // Room for the network file name, terminating NUL included.
@@ -43,5 +42,4 @@ extern ClockRecord Clock;
 bool set_nnue_file(const char* name);
 // Whether the search evaluates with the network: switched on and loaded.
 bool network_in_use();
-
 }  // namespace veltrix

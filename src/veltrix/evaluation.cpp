@@ -5,7 +5,6 @@
 #include "veltrix/fallback_eval.h"
 
 namespace veltrix {
-
 bool ForceFullRefresh = false;
 
 int evaluate(const Position& pos) { return network_in_use() ? evaluate_network(pos) : evaluate_fallback(pos); }
@@ -19,7 +18,6 @@ int evaluate_at(SearchThread& th, const Position& pos, int ply) {
 }
 
 namespace {
-
 // Before a move is made, this position's accumulator is brought up to date, so
 // that the child always finds its parent's to start from.
 void keep_line_current(SearchThread& th, const Position& pos, int ply) {
@@ -32,7 +30,6 @@ void keep_line_current(SearchThread& th, const Position& pos, int ply) {
                       lists.squares,
                       {&th.nnue[ply], ply >= 1 ? &th.nnue[ply - 1] : nullptr, ply >= 2 ? &th.nnue[ply - 2] : nullptr}});
 }
-
 }  // namespace
 
 void play_move(SearchThread& th, Position& pos, Move m, int ply) {
@@ -52,5 +49,4 @@ void play_null_move(SearchThread& th, Position& pos, int ply) {
 void take_back_null_move(Position& pos, int ply) { unmake_null_move(pos, ply + 1); }
 
 void reset_line(SearchThread& th) { th.nnue[0].computed = 0; }
-
 }  // namespace veltrix

@@ -6,7 +6,6 @@
 #include "veltrix/search_state.h"
 
 namespace veltrix {
-
 // Rebuilds every network accumulator from scratch instead of updating it from
 // the parent position's. The scores are the same bit for bit; the switch exists
 // to prove that and to measure what the updates save.
@@ -26,5 +25,4 @@ void play_null_move(SearchThread& th, Position& pos, int ply);
 void take_back_null_move(Position& pos, int ply);
 // A new root position: nothing of the earlier line's accumulators fits it.
 void reset_line(SearchThread& th);
-
 }  // namespace veltrix

@@ -5,9 +5,7 @@
 #include "veltrix/fallback_terms.h"
 
 namespace veltrix {
-
 namespace {
-
 constexpr ScorePair FallbackMaterial[7] = {{}, {80, 100}, {325, 325}, {325, 325}, {500, 500}, {1000, 1000}, {}};
 
 // 0 with all pieces on the board, 100 with none: the weight of the endgame half.
@@ -30,7 +28,6 @@ Tally material_and_squares(const Position& pos) {
   }
   return t;
 }
-
 }  // namespace
 
 int evaluate_fallback(const Position& pos) {
@@ -50,5 +47,4 @@ int evaluate_fallback(const Position& pos) {
   int v = ((100 - p) * mg + p * eg) / 100;
   return whiteToMove ? v : -v;
 }
-
 }  // namespace veltrix

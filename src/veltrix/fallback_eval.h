@@ -6,11 +6,9 @@
 #include "board/position.h"
 
 namespace veltrix {
-
 // Start-up: the king zones.
 void init_fallback_tables();
 
 // Centipawns for the side to move.
 int evaluate_fallback(const Position& pos);
-
 }  // namespace veltrix

@@ -4,9 +4,7 @@
 #include "veltrix/fallback_terms.h"
 
 namespace veltrix {
-
 namespace {
-
 // By the number of attacking pieces: one attacker alone is no attack.
 constexpr int FallbackKingAttackPercent[9] = {0, 0, 50, 60, 70, 80, 90, 95, 100};
 
@@ -41,7 +39,6 @@ int king_safety_of(const Position& pos, const AttackInfo& info, int us) {
   if (n >= 2) v -= info.kingAttackWeight[them] * FallbackKingAttackPercent[n < 8 ? n : 8] / 100;
   return v;
 }
-
 }  // namespace
 
 int fallback_king_safety(const Position& pos, const AttackInfo& info) {
@@ -50,5 +47,4 @@ int fallback_king_safety(const Position& pos, const AttackInfo& info) {
     if (info.kingAttackEnabled[other(c)]) v += (c == White ? 1 : -1) * king_safety_of(pos, info, c);
   return v;
 }
-
 }  // namespace veltrix

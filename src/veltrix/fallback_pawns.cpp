@@ -2,9 +2,7 @@
 #include "veltrix/fallback_terms.h"
 
 namespace veltrix {
-
 namespace {
-
 // A colour's pawns, read as "which own and enemy pawns stand where" around one pawn.
 struct PawnView {
   int us, them;
@@ -83,7 +81,6 @@ Tally passed_pawn_terms(const Position& pos, int us, int passedFiles) {
   }
   return t;
 }
-
 }  // namespace
 
 PawnResult fallback_pawn_structure(const Position& pos) {
@@ -101,5 +98,4 @@ Tally fallback_passed_pawns(const Position& pos, const PawnResult& pawns) {
   for (int c = Black; c <= White; c++) t.add(passed_pawn_terms(pos, c, pawns.passedFiles[c]), c == White ? 1 : -1);
   return t;
 }
-
 }  // namespace veltrix

@@ -6,9 +6,7 @@
 #include "veltrix/fallback_terms.h"
 
 namespace veltrix {
-
 namespace {
-
 // By piece type; only knight, bishop, rook and queen are used.
 constexpr ScorePair FallbackMobilityWeight[7] = {{}, {}, {8, 8}, {8, 8}, {4, 8}, {2, 4}, {}};
 constexpr int FallbackPawnThreatPenalty[7] = {0, 0, 10, 10, 20, 40, 0};
@@ -100,7 +98,6 @@ bool has_pieces(const Position& pos, int colour) {
   const int* n = pos.PieceCount[colour];
   return n[Knight] + n[Bishop] + n[Rook] + n[Queen] > 0;
 }
-
 }  // namespace
 
 Tally fallback_pieces(const Position& pos, AttackInfo& info, const PawnResult& pawns) {
@@ -119,5 +116,4 @@ Tally fallback_pieces(const Position& pos, AttackInfo& info, const PawnResult& p
   }
   return t;
 }
-
 }  // namespace veltrix

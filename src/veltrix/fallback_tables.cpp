@@ -2,11 +2,9 @@
 #include "veltrix/fallback_terms.h"
 
 namespace veltrix {
-
 Bitboard FallbackKingZone[2][64];
 
 namespace {
-
 using Row = int[8];
 
 // Rows from rank 1 to rank 8, files a to h, white's view.
@@ -95,7 +93,6 @@ Bitboard home_zone(int colour, int sq) {
     }
   return zone;
 }
-
 }  // namespace
 
 const ScorePair (&FallbackPsq)[7][64] = PsqData.v;
@@ -104,5 +101,4 @@ void init_fallback_tables() {
   for (int c = Black; c <= White; c++)
     for (int sq = 0; sq < 64; sq++) FallbackKingZone[c][sq] = home_zone(c, sq);
 }
-
 }  // namespace veltrix

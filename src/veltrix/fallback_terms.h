@@ -7,7 +7,6 @@
 #include "engine/attack_info.h"
 
 namespace veltrix {
-
 // The squares in front of a king still at home that its pawns should cover and
 // that enemy pieces aim at; empty once the king has left its first three ranks.
 extern Bitboard FallbackKingZone[2][64];
@@ -26,5 +25,4 @@ Tally fallback_passed_pawns(const Position& pos, const PawnResult& pawns);
 Tally fallback_pieces(const Position& pos, AttackInfo& info, const PawnResult& pawns);
 // Middlegame only.
 int fallback_king_safety(const Position& pos, const AttackInfo& info);
-
 }  // namespace veltrix

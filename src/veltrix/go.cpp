@@ -15,9 +15,7 @@
 #include "veltrix/time.h"
 
 namespace veltrix {
-
 namespace {
-
 // The score reported when the root has no legal move: mated (as one ply into the
 // line) or stalemated.
 constexpr int RootMatedScore = -31999;
@@ -53,7 +51,6 @@ void wait_while_pondering() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
-
 }  // namespace
 
 void start_search(Position& root) {
@@ -85,5 +82,4 @@ void go_search(Position& game) {
   bestmove_line(best, ponder);
   if (best) make_move(game, best, 1);
 }
-
 }  // namespace veltrix

@@ -7,7 +7,6 @@
 #include "veltrix/score.h"
 
 namespace veltrix {
-
 constexpr int TableDefaultMegabytes = 256;
 constexpr TableLayout VeltrixTableLayout{
     .entriesPerIndex = 4,
@@ -19,5 +18,4 @@ constexpr TableLayout VeltrixTableLayout{
 };
 
 extern TranspositionTable TT;
-
 }  // namespace veltrix

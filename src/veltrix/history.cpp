@@ -1,11 +1,9 @@
 #include "veltrix/history.h"
 
 namespace veltrix {
-
 std::atomic<int> SharedHistory[13][64];
 
 namespace {
-
 void halve_history() {
   for (int piece = 1; piece <= 12; piece++)
     for (std::atomic<int>& v : SharedHistory[piece])
@@ -20,7 +18,6 @@ int add_history(Move m, int amount) {
   v.store(updated, std::memory_order_relaxed);
   return updated;
 }
-
 }  // namespace
 
 void history_clear() {
@@ -38,5 +35,4 @@ void record_cutoff(Move best, int depth, const Move* tried, int triedCount, bool
   for (int i = 0; i < triedCount; i++)
     if (tried[i] != best && add_history(tried[i], -bonus) <= -HistoryLimit) halve_history();
 }
-
 }  // namespace veltrix

@@ -8,7 +8,6 @@
 #include "board/types.h"
 
 namespace veltrix {
-
 // Once an entry grows this large either way, the whole table is halved, so
 // recent successes weigh more than old ones.
 constexpr int HistoryLimit = 50000;
@@ -22,5 +21,4 @@ void history_clear();
 // other quiet move tried before it loses as much. The killers shift when the
 // side to move was not in check.
 void record_cutoff(Move best, int depth, const Move* tried, int triedCount, bool inCheck, Move killers[2]);
-
 }  // namespace veltrix

@@ -3,9 +3,7 @@
 #include <cmath>
 
 namespace veltrix {
-
 namespace {
-
 // [pv][depth][move count], both clamped to 1..63.
 int Reduction[2][64][64];
 
@@ -17,7 +15,6 @@ int reduction_of(int depth, int moveCount, bool pvNode) {
 }
 
 int clamp63(int v) { return v < 1 ? 1 : v > 63 ? 63 : v; }
-
 }  // namespace
 
 void init_search_tables() {
@@ -31,5 +28,4 @@ void init_search_tables() {
 int base_reduction(int depth, int moveCount, bool pvNode) {
   return Reduction[pvNode][clamp63(depth)][clamp63(moveCount)];
 }
-
 }  // namespace veltrix

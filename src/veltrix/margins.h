@@ -3,7 +3,6 @@
 #pragma once
 
 namespace veltrix {
-
 // Plies from the root; a node this deep is not searched further.
 constexpr int MaxSearchPly = 100;
 
@@ -46,5 +45,4 @@ void init_search_tables();
 // Late-move reduction for a move of the given number at the given depth, before
 // the history correction of all-nodes.
 int base_reduction(int depth, int moveCount, bool pvNode);
-
 }  // namespace veltrix

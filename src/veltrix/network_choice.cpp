@@ -14,9 +14,7 @@ extern const char veltrix_builtin_network_name[];
 }
 
 namespace veltrix {
-
 namespace {
-
 char NetworkName[NnueFileCapacity] = "";
 
 void remember_name(const char* name) { snprintf(NetworkName, sizeof NetworkName, "%s", name); }
@@ -29,7 +27,6 @@ void load_builtin_network() {
   remember_name(veltrix_builtin_network_name);
   printf("Using the built-in network %s\n", veltrix_builtin_network_name);
 }
-
 }  // namespace
 
 void load_start_network() {
@@ -45,5 +42,4 @@ void load_requested_network() {
 }
 
 const char* network_name() { return NetworkName; }
-
 }  // namespace veltrix

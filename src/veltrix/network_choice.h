@@ -3,7 +3,6 @@
 #pragma once
 
 namespace veltrix {
-
 // Start-up: the file named by NNUE_File (by default looked up in the working
 // directory) with the loader's lines; when it does not load, the built-in network,
 // announced on one more line.
@@ -13,5 +12,4 @@ void load_start_network();
 void load_requested_network();
 // The name of the network in the weight tables, "" while none is loaded.
 const char* network_name();
-
 }  // namespace veltrix

@@ -4,9 +4,7 @@
 #include "veltrix/see.h"
 
 namespace veltrix {
-
 namespace {
-
 constexpr int HashMoveScore = 1000000;
 constexpr int Killer1Score = 850000;
 constexpr int Killer2Score = 825000;
@@ -53,7 +51,6 @@ Move next_capture(const Position& pos, MovePicker& p, bool keepWaiting) {
   }
   return 0;
 }
-
 }  // namespace
 
 int capture_score(Move m) {
@@ -170,5 +167,4 @@ Move next_move(const Position& pos, MovePicker& p) {
     }
   }
 }
-
 }  // namespace veltrix

@@ -7,7 +7,6 @@
 #include "board/movegen.h"
 
 namespace veltrix {
-
 enum PickerStage : int {
   PickHash,
   PickGenerateCaptures,
@@ -48,5 +47,4 @@ Move next_move(const Position& pos, MovePicker& p);
 int capture_score(Move m);
 // The order of the root moves before the first iteration.
 int root_score(const Position& pos, Move m);
-
 }  // namespace veltrix

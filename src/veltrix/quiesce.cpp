@@ -10,9 +10,7 @@
 #include "veltrix/threads.h"
 
 namespace veltrix {
-
 namespace {
-
 // Whether a capture must first show that its exchange does not lose. Captures
 // that cannot reach alpha even with the captured piece added are dropped here
 // (answer -1), raising the best value to what they could have reached.
@@ -31,7 +29,6 @@ int needs_exchange_test(const Position& pos, Move m, Move hashMove, bool inCheck
   }
   return 1;
 }
-
 }  // namespace
 
 int quiesce(SearchThread& th, Position& pos, int alpha, int beta, int ply, bool pvNode) {
@@ -83,5 +80,4 @@ int quiesce(SearchThread& th, Position& pos, int alpha, int beta, int ply, bool 
            tableDepth, staticEval);
   return bestValue;
 }
-
 }  // namespace veltrix

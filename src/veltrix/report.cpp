@@ -4,22 +4,19 @@
 #include <cstdio>
 
 #include "board/movetext.h"
-#include "protocol/report_text.h"
+#include "protocol/uci_session.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/score.h"
 #include "veltrix/search_state.h"
 #include "veltrix/time.h"
 
 namespace veltrix {
-
 namespace {
-
 constexpr uint64_t CurrMoveDelayMs = 1000;
 constexpr int PvMovesShown = 10;
 
 // The protocol's counters are 32-bit: larger counts show their low 32 bits.
 int low32(uint64_t v) { return int(uint32_t(v)); }
-
 }  // namespace
 
 void search_line(int score, int bound) {
@@ -50,5 +47,4 @@ void bestmove_line(Move best, Move ponder) {
   }
   printf("\n");
 }
-
 }  // namespace veltrix

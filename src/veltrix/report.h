@@ -5,7 +5,6 @@
 #include "engine/search_types.h"
 
 namespace veltrix {
-
 // "info depth .. seldepth .. score .. nodes .. nps .. time .. pv ..": the iteration,
 // the score for the side to move and the main thread's principal variation.
 void search_line(int score, int bound);
@@ -13,5 +12,4 @@ void search_line(int score, int bound);
 void currmove_line(int depth, int moveNumber, Move move);
 // "bestmove", with "ponder" and the reply when there is one.
 void bestmove_line(Move best, Move ponder);
-
 }  // namespace veltrix

@@ -14,9 +14,7 @@
 #include "veltrix/time.h"
 
 namespace veltrix {
-
 namespace {
-
 // The best move and its continuation never go deeper than the search does.
 constexpr int MaxPvLength = MaxSearchPly - 1;
 
@@ -98,7 +96,6 @@ bool search_iteration(Position& root, int depth) {
   }
   return true;
 }
-
 }  // namespace
 
 int root_search(Position& root, int alpha, int beta, int depth) {
@@ -144,5 +141,4 @@ void iterate(Position& root) {
     if (!search_iteration(root, depth) || stopped() || depth >= Engine.depthLimit) return;
   }
 }
-
 }  // namespace veltrix

@@ -8,7 +8,6 @@
 #include "veltrix/search_state.h"
 
 namespace veltrix {
-
 // One whole search of the game position with the limits of Clock and Engine:
 // the reports, the wait of a pondering search, "bestmove" and the best move made
 // on the game position.
@@ -30,5 +29,4 @@ int reduction(int depth, int moveCount, NodeType nodeType, Move m);
 // Captures, promotions, en passant and castling are not quiet: they are neither
 // reduced nor pruned, and never become killers.
 inline bool is_quiet(Move m) { return !is_tactical(m) && !CastleType(m); }
-
 }  // namespace veltrix

@@ -9,11 +9,8 @@
 #include "veltrix/threads.h"
 
 namespace veltrix {
-
 namespace {
-
 int new_depth(const NodeFrame& node, const MoveFacts& facts) { return node.depth - 1 + facts.extension; }
-
 }  // namespace
 
 MoveFacts facts_of(const Position& pos, Move m) {
@@ -66,5 +63,4 @@ int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, 
   take_back(pos, m, ply);
   return v;
 }
-
 }  // namespace veltrix

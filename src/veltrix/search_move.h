@@ -8,7 +8,6 @@
 #include "veltrix/search_state.h"
 
 namespace veltrix {
-
 // What the move loop knows about its node.
 struct NodeFrame {
   int alpha;  // rises in PV nodes as better moves are found
@@ -37,5 +36,4 @@ bool prunes_move(const Position& pos, const NodeFrame& node, Move m, const MoveF
 // full depth and window as its results ask, and takes it back. Answers its value
 // from the node's side; after a stop the value means nothing.
 int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, const MoveFacts& facts, int moveCount);
-
 }  // namespace veltrix

@@ -13,9 +13,7 @@
 #include "veltrix/time.h"
 
 namespace veltrix {
-
 namespace {
-
 // A singular search stores its result under a key of its own, so that it never
 // passes for the full search of the same position.
 constexpr Key ExclusionKey[2] = {0x73C621CC9FB3A483ULL, 0xAFC621BC3EC3A473ULL};
@@ -100,7 +98,6 @@ int refined_eval(int staticEval, const TableHit& tt) {
     return tt.score;
   return staticEval;
 }
-
 }  // namespace
 
 int reduction(int depth, int moveCount, NodeType nodeType, Move m) {
@@ -246,5 +243,4 @@ int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth,
   TT.store(key, bound, score_to_table(bestValue, ply), bestMove, depth, staticEval);
   return bestValue;
 }
-
 }  // namespace veltrix

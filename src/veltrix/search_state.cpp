@@ -1,8 +1,10 @@
 #include "veltrix/search_state.h"
 
-namespace veltrix {
+#include "veltrix/hash_table.h"
 
+namespace veltrix {
 SearchState Search;
+TranspositionTable TT{VeltrixTableLayout};
 SearchThread SearchThreads[MaxSearchThreads];
 
 uint64_t total_nodes() {
@@ -10,5 +12,4 @@ uint64_t total_nodes() {
   for (const SearchThread& th : SearchThreads) sum += th.nodes.load(std::memory_order_relaxed);
   return sum;
 }
-
 }  // namespace veltrix

@@ -13,7 +13,6 @@
 #include "veltrix/margins.h"
 
 namespace veltrix {
-
 // The most search threads the Threads option gives, whatever the machine has.
 constexpr int MaxSearchThreads = 16;
 
@@ -61,5 +60,4 @@ inline void count_node(SearchThread& th) {
 uint64_t total_nodes();
 
 inline bool stop_requested() { return Signals.stop.load(std::memory_order_relaxed); }
-
 }  // namespace veltrix

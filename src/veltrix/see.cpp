@@ -4,9 +4,7 @@
 #include "board/movegen.h"
 
 namespace veltrix {
-
 namespace {
-
 // What the move wins before any recapture: the promoted piece, the pawn taken en
 // passant, or the captured piece.
 int first_gain(Move m) {
@@ -14,7 +12,6 @@ int first_gain(Move m) {
   if (EpCapture(m)) return PieceValue[Pawn];
   return value_of(CapturedPiece(m));
 }
-
 }  // namespace
 
 int see(const Position& pos, Move m) {
@@ -29,5 +26,4 @@ int see(const Position& pos, Move m) {
   int onSquare = PromotionPiece(m) ? value_of(PromotionPiece(m)) : value_of(MovedPiece(m));
   return exchange_result(pos, to, occupied, other(us), firstGain, onSquare, PieceValue);
 }
-
 }  // namespace veltrix

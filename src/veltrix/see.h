@@ -5,7 +5,6 @@
 #include "board/position.h"
 
 namespace veltrix {
-
 // Piece values of veltrix's search by piece type: none, pawn .. king.
 constexpr int PieceValue[7] = {0, 100, 325, 325, 500, 1000, 0};
 
@@ -15,5 +14,4 @@ inline int value_of(int pieceCode) { return PieceValue[PieceTypeOf[pieceCode]]; 
 constexpr int SeeKingIntoAttack = -30777;
 
 int see(const Position& pos, Move m);
-
 }  // namespace veltrix

@@ -8,13 +8,9 @@
 #include "veltrix/search_state.h"
 
 namespace veltrix {
-
 namespace {
-
 constexpr uint64_t RelaxedPollNodes = 1000000;
 constexpr uint64_t EagerPollNodes = 1000;
-constexpr int MaxSearchLine = 8191;
-
 }  // namespace
 
 uint64_t elapsed_ms() { return now_ms() - Clock.startTime; }
@@ -46,35 +42,17 @@ void allocate_time(const Position& root) {
   c.pollInterval = c.nextPoll = Search.lowTime || Engine.pondering ? EagerPollNodes : RelaxedPollNodes;
 }
 
-void request_quit() {
-  Signals.quitRequested = true;
-  Signals.stop.store(true, std::memory_order_relaxed);
-}
-
 void quit_when_requested() {
   if (Signals.quitRequested) quit_veltrix();
 }
 
-void handle_search_line(const std::string& line) {
-  if (line == "quit") {
-    request_quit();
-  } else if (line == "stop") {
-    Signals.stop.store(true, std::memory_order_relaxed);
-  } else if (line == "ponderhit") {
-    Engine.pondering = 0;
-  }
-}
-
 void poll_search() {
-  if (!Engine.pondering && Search.pv[0] && elapsed_ms() >= uint64_t(Clock.allotted))
-    Signals.stop.store(true, std::memory_order_relaxed);
+  if (!Engine.pondering && Search.pv[0] && elapsed_ms() >= uint64_t(Clock.allotted)) stop_search();
   if (input_waiting()) {
-    std::string line;
-    if (read_line(line, MaxSearchLine)) handle_search_line(line);
+    read_search_command([] { Engine.pondering = 0; });
   } else if (Engine.pondering && input_closed()) {
     // Nobody is left to send "stop" to a search without a time limit.
     request_quit();
   }
 }
-
 }  // namespace veltrix

@@ -8,7 +8,6 @@
 #include "board/position.h"
 
 namespace veltrix {
-
 // At every "go": the side to move's clock into the working fields, the allotted
 // and maximum time, and how many nodes pass between two looks at the clock.
 void allocate_time(const Position& root);
@@ -16,11 +15,6 @@ void allocate_time(const Position& root);
 uint64_t elapsed_ms();
 // The main thread's look at the clock and the input during a search.
 void poll_search();
-// A line read during a search: "stop", "ponderhit" and "quit" act, the rest is passed over.
-void handle_search_line(const std::string& line);
-// "quit" during a search stops it; the program ends only when the search has
-// returned, since a helper may be waiting for the main thread deep inside it.
-void request_quit();
+// "quit" during a search: the program ends once the search has returned.
 void quit_when_requested();
-
 }  // namespace veltrix

@@ -14,9 +14,7 @@
 #include "veltrix/threads.h"
 
 namespace veltrix {
-
 namespace {
-
 // The clock of a search that only a depth or "stop" ends.
 constexpr int NoTimeLimit = 36000000;
 // The Threads maximum the identification shows; the machine sets the real one.
@@ -130,7 +128,6 @@ const UciEngine& veltrix_engine() {
                                 nullptr};
   return engine;
 }
-
 }  // namespace
 
 bool uci_command(const std::string& line) { return ::uci_command(veltrix_engine(), line); }
@@ -139,5 +136,4 @@ void uci_loop() {
   Engine.uciMode = 1;
   ::uci_loop(veltrix_engine(), quit_veltrix);
 }
-
 }  // namespace veltrix

@@ -1,10 +1,10 @@
 // The settings records of veltrix-classic, as a test finds and leaves them.
 #pragma once
 
-#include "book/settings.h"
+#include "book/book.h"
 #include "egtb/tablebase.h"
+#include "search/hooks.h"
 #include "search/limits.h"
-#include "search/settings.h"
 #include "uci/front_end.h"
 
 // Puts every record back as it was when the guard was made.

@@ -1,7 +1,0 @@
-#include "veltrix/hash_table.h"
-
-namespace veltrix {
-
-TranspositionTable TT{VeltrixTableLayout};
-
-}  // namespace veltrix
