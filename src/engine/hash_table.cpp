@@ -44,8 +44,8 @@ HashSlot* allocate_slots(const TableLayout& layout, uint32_t indexCount) {
   void* memory = std::aligned_alloc(64, bytes);
   if (!memory) return nullptr;
   HashSlot* slots = static_cast<HashSlot*>(memory);
-  for (size_t i = 0; i < n; i++) ::new (slots + i) HashSlot{};
-  fill_empty(layout, slots, n);
+  const uint64_t data = empty_data(layout);
+  for (size_t i = 0; i < n; i++) ::new (slots + i) HashSlot{{0}, {data}};
   return slots;
 }
 }  // namespace

@@ -23,7 +23,7 @@ TEST(MoveText, PromotionsAndOddTexts) {
   EXPECT_EQ(parse_move(pos, ""), 0u);
   EXPECT_EQ(move_text(0), "0000");
   EXPECT_EQ(move_text(1), "0000");
-  EXPECT_EQ(move_text(make_move(E7, E8, WhitePawn, 0, 15)), "e7e8");  // a word read from a damaged file
+  EXPECT_EQ(move_text(encode_move(E7, E8, WhitePawn, 0, 15)), "e7e8");  // a word read from a damaged file
   testing::internal::CaptureStdout();
   print_move(knight);
   print_move(0);
