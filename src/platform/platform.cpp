@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -67,29 +68,28 @@ StdinReader In;
 
 bool read_line(std::string& line, size_t maxLength) {
   line.clear();
-  bool overlong = false;
+  bool any = false;
+  // A line may be longer than the buffer: it is gathered piece by piece, and what
+  // lies beyond maxLength is passed over.
+  auto take = [&](size_t count) {
+    if (line.size() < maxLength) line.append(In.buffer + In.start, std::min(count, maxLength - line.size()));
+    In.start += count;
+    any = true;
+  };
   while (true) {
     if (const char* nl = In.find_newline()) {
-      size_t len = size_t(nl - (In.buffer + In.start));
-      if (!overlong) line.assign(In.buffer + In.start, len < maxLength ? len : maxLength);
-      In.start += len + 1;
+      take(size_t(nl - (In.buffer + In.start)));
+      In.start++;
       break;
     }
     if (In.ended) {
-      if (In.end == In.start && !overlong) return false;
-      if (!overlong) line.assign(In.buffer + In.start, In.end - In.start);
-      In.start = In.end;
+      if (In.end == In.start && !any) return false;
+      take(In.end - In.start);
       break;
     }
-    if (In.end - In.start == sizeof In.buffer) {
-      // A line longer than the whole buffer: keep its beginning, pass over the rest.
-      if (!overlong) line.assign(In.buffer + In.start, maxLength < sizeof In.buffer ? maxLength : sizeof In.buffer);
-      overlong = true;
-      In.start = In.end = 0;
-    }
+    if (In.end - In.start == sizeof In.buffer) take(In.end - In.start);
     if (!In.fill()) return true;
   }
-  if (line.size() > maxLength) line.resize(maxLength);
   // A line end written as "\r\n" (as from a Windows program) reads as "\n".
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
