@@ -4,6 +4,15 @@
 
 vx_library(vx_nnue nnue)
 target_link_libraries(vx_nnue PUBLIC vx_board)
+# Each vector path of the network is compiled for at least its own instruction set
+# (wider options of the build carry over), so that every path can be tested on a
+# processor that runs it; the engine itself calls the widest path the build targets.
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|amd64|i.86")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_sse41.cpp PROPERTIES COMPILE_OPTIONS "-msse4.1")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_avx2.cpp PROPERTIES COMPILE_OPTIONS "-mavx2")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_avx512.cpp PROPERTIES COMPILE_OPTIONS
+                              "-mavx2;-mavx512f;-mavx512bw;-mavx512vl")
+endif()
 
 vx_library(vx_veltrix veltrix)
 target_link_libraries(vx_veltrix PUBLIC vx_nnue)
