@@ -78,17 +78,12 @@ constexpr BitPositions make_bit_positions() {
 }
 constexpr BitPositions BitPositionsOfByte = make_bit_positions();
 
-// The positions of the set bits of the mask, lowest first, a byte at a time without
-// a branch per bit. Writes up to 8 entries beyond the count.
-inline int list_groups(const uint64_t* mask, int words, uint16_t* groups) {
-  int n = 0;
-  for (int byte = 0; byte < 8 * words; ++byte) {
-    unsigned bits = unsigned(mask[byte / 8] >> (byte % 8 * 8)) & 0xFF;
-    __m128i at = _mm_load_si128(reinterpret_cast<const __m128i*>(BitPositionsOfByte.at[bits]));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(groups + n), _mm_add_epi16(at, _mm_set1_epi16(short(8 * byte))));
-    n += __builtin_popcount(bits);
-  }
-  return n;
+// Appends first + the positions of the set bits of an 8-bit mask to the list,
+// lowest first, without a branch per bit; writes up to 8 entries beyond the count.
+inline int append_groups(unsigned bits, int first, uint16_t* groups, int count) {
+  __m128i at = _mm_load_si128(reinterpret_cast<const __m128i*>(BitPositionsOfByte.at[bits]));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(groups + count), _mm_add_epi16(at, _mm_set1_epi16(short(first))));
+  return count + __builtin_popcount(bits);
 }
 
 // The 32 hidden outputs times the output weights, in 128-bit registers (products
@@ -114,22 +109,23 @@ int vector_forward_pass(const NnuePlyData& ply, int side) {
   alignas(64) uint8_t input[NnueHidden1Inputs];
   alignas(64) uint8_t hidden1[NnueHiddenWidth];
   alignas(64) uint8_t hidden2[NnueHiddenWidth];
-  uint64_t groupMask[Hidden1Groups / 64] = {};
   uint16_t groups[Hidden1Groups + 8];
+  int count = 0;
 
-  // Side to move first; each register of bytes also tells which of its groups count.
+  // Side to move first; each register of bytes also lists its groups that count.
   for (int half = 0; half < 2; ++half) {
     const int16_t* acc = ply.accumulator[(side != 0) ^ half];
     for (int k = 0; k < NnueHalfWidth; k += Isa::Bytes) {
       typename Isa::Vec bytes = Isa::clipped_bytes(Isa::load(acc + k), Isa::load(acc + k + Isa::Bytes / 2));
       int at = half * NnueHalfWidth + k;
       Isa::store(input + at, bytes);
-      groupMask[at / 256] |= uint64_t(Isa::nonzero_groups(bytes)) << (at / 4 % 64);
+      uint32_t mask = Isa::nonzero_groups(bytes);
+      for (int b = 0; b < Isa::Bytes / 4; b += 8) count = append_groups(mask >> b & 0xFF, at / 4 + b, groups, count);
     }
   }
 
   typename Isa::Vec sums[L::Regs];
-  L::affine(input, groups, list_groups(groupMask, Hidden1Groups / 64, groups), w.Hidden1Packed, w.Hidden1Biases, sums);
+  L::affine(input, groups, count, w.Hidden1Packed, w.Hidden1Biases, sums);
   Isa::hidden_bytes(sums, hidden1);
 
   // The second layer is small enough to take every group.
