@@ -110,9 +110,9 @@ struct FeatureList {
 };
 
 // The layers after the accumulator, giving network units for the side to move,
-// and the accumulator's row arithmetic: out = base - removed rows + added rows
-// (out may be base). The vector paths give the same results as the scalar ones,
-// bit for bit; the engine uses the widest path the build targets.
+// and the accumulator's row arithmetic: out = base - removed rows + added rows.
+// The vector paths give the same results as the scalar ones, bit for bit; the
+// engine uses the widest path the build targets.
 int forward_pass(const NnuePlyData& ply, int side);
 void add_feature_rows(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
 
