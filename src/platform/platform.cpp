@@ -165,3 +165,12 @@ void unmap_file(MappedFile& file) {
   if (file.data && file.size) munmap(const_cast<unsigned char*>(file.data), file.size);
   file = MappedFile{};
 }
+
+void advise_large_pages(void* start, size_t bytes) {
+#if defined(MADV_HUGEPAGE)
+  constexpr uintptr_t LargePage = uintptr_t(2) << 20;
+  uintptr_t first = (reinterpret_cast<uintptr_t>(start) + LargePage - 1) & ~(LargePage - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(LargePage - 1);
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#endif
+}
