@@ -208,10 +208,10 @@ bool plausible_material(const Position& pos) {
 
 // The half-move clock and the move number after the en-passant field, when they
 // are there: the fifty-move rule counts on from the first, the game's plies from
-// the second (ply 1 is White's first move).
+// the second (ply 1 is the position before White's first move).
 void read_counters(FenReader& in, Position& pos) {
   pos.Fifty = 0;
-  pos.GamePly = 1 + (pos.SideToMove == Black ? 1 : 0);
+  pos.GamePly = 1;
   while (!in.at_end() && *in.p != ' ') in.p++;  // the en-passant field
   in.skip_spaces();
   if (!std::isdigit(static_cast<unsigned char>(*in.p))) return;
@@ -223,7 +223,7 @@ void read_counters(FenReader& in, Position& pos) {
   // Absurd counters are bounded: the rule needs no more than 100, the ring of keys
   // no particular ply.
   pos.Fifty = int(std::clamp(fifty, 0L, 100L));
-  pos.GamePly += 2 * int(std::clamp(moveNumber, 1L, 100000L) - 1);
+  pos.GamePly += 2 * int(std::clamp(moveNumber, 1L, 100000L) - 1) + (pos.SideToMove == Black ? 1 : 0);
 }
 
 void finish_position(Position& pos) {
