@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -174,3 +175,15 @@ void advise_large_pages(void* start, size_t bytes) {
   if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 #endif
 }
+
+void* allocate_table_memory(size_t bytes) {
+  // Tables of several megabytes start on a large-page boundary, so that every page
+  // of them can be a large one.
+  constexpr size_t LargePage = size_t(2) << 20;
+  const size_t alignment = bytes >= LargePage ? LargePage : 64;
+  void* memory = std::aligned_alloc(alignment, (bytes + alignment - 1) / alignment * alignment);
+  if (memory) advise_large_pages(memory, bytes);
+  return memory;
+}
+
+void free_table_memory(void* memory) { std::free(memory); }
