@@ -62,6 +62,7 @@ void set_depth() {
   depth = depth < 1 ? 1 : depth > 119 ? 119 : depth;
   Time.depthLimit = depth;
   set_both_clocks(Time, MaxClock);
+  Time.clocked = false;
   printf("\ndepth set to = %d\n", depth);
 }
 
@@ -72,6 +73,7 @@ void set_time() {
   long long ms = seconds * 1000LL;
   set_both_clocks(Time, int(ms > MaxClock ? MaxClock : ms));
   Time.infinite = false;
+  Time.clocked = true;
   Time.depthLimit = 119;
   printf("\ntime set to = %d\n", seconds);
 }
