@@ -207,7 +207,6 @@ bool plausible_material(const Position& pos) {
 void finish_position(Position& pos) {
   pos.Fifty = 0;
   pos.GamePly = 1;
-  TableAge = 0;
   pos.HashKey = compute_hash_key(pos);
   pos.PawnKey = compute_pawn_key(pos);
   pos.MaterialKey = compute_material_key(pos);
