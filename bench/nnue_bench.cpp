@@ -1,10 +1,12 @@
 // How many positions per second the network evaluates: rebuilt from scratch each
-// time (what the search does) and carried from ply to ply (the incremental path),
-// over the positions of random games. Run: bench_nnue [network file].
+// time and carried from ply to ply (what the search does), over the positions of
+// random games; then, for every vector path this processor runs, the forward pass
+// alone and the row arithmetic of one move's update. Run: bench_nnue [network file].
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "board/movegen.h"
@@ -80,34 +82,66 @@ void Incremental(benchmark::State& state) {
   state.SetItemsProcessed(evaluations);
 }
 
-// The layers after the accumulator alone, on accumulators of game positions.
-template <int (*Pass)(const NnuePlyData&, int)>
-void ForwardPass(benchmark::State& state) {
+// The layers after the accumulator alone, on the accumulators of every 32nd game
+// position: about 250 records, which stay in the cache as the accumulator the
+// search has just updated does.
+void ForwardPass(benchmark::State& state, int (*pass)(const NnuePlyData&, int)) {
   std::vector<NnuePlyData> accumulators;
   std::vector<int> sides;
+  int seen = 0;
   for (const auto& game : Games)
     for (const GamePly& ply : game) {
+      if (seen++ % 32) continue;
       accumulators.emplace_back();
       accumulators.back().computed = 0;
       refresh_accumulator({ply.side, ply.lists.pieces, ply.lists.squares, {&accumulators.back()}});
       sides.push_back(ply.side);
     }
   for (auto _ : state)
-    for (size_t i = 0; i < accumulators.size(); ++i) benchmark::DoNotOptimize(Pass(accumulators[i], sides[i]));
+    for (size_t i = 0; i < accumulators.size(); ++i) benchmark::DoNotOptimize(pass(accumulators[i], sides[i]));
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(accumulators.size()));
+}
+
+// The row arithmetic of one move's update: one row taken away and one added, on
+// rows of the features of game positions.
+void MoveUpdate(benchmark::State& state,
+                void (*rows)(int16_t*, const int16_t*, const FeatureList&, const FeatureList&)) {
+  std::vector<std::pair<FeatureList, FeatureList>> updates;
+  for (const auto& game : Games)
+    for (const GamePly& ply : game) {
+      FeatureList removed, added;
+      int kingSq = ply.lists.squares[0];
+      for (int i = 0; i < ply.changes.count; ++i) {
+        int piece = ply.changes.piece[i];
+        if (piece == NnueWhiteKing || piece == NnueBlackKing) continue;
+        if (ply.changes.from[i] != NnueOffBoard) removed.add(feature_index(0, kingSq, piece, ply.changes.from[i]));
+        if (ply.changes.to[i] != NnueOffBoard) added.add(feature_index(0, kingSq, piece, ply.changes.to[i]));
+      }
+      updates.emplace_back(removed, added);
+    }
+  alignas(64) int16_t accumulator[2][NnueHalfWidth] = {};
+  for (auto _ : state)
+    for (size_t i = 0; i < updates.size(); ++i) {
+      rows(accumulator[i & 1], accumulator[(i + 1) & 1], updates[i].first, updates[i].second);
+      benchmark::DoNotOptimize(accumulator);
+    }
+  state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(updates.size()));
+}
+
+void register_paths() {
+  NetworkPaths paths = network_paths();
+  for (int i = 0; i < paths.count; ++i) {
+    const NetworkPath& path = paths.path[i];
+    if (!path.runs) continue;
+    benchmark::RegisterBenchmark((std::string("ForwardPass/") + path.name).c_str(), ForwardPass, path.forward_pass);
+    benchmark::RegisterBenchmark((std::string("MoveUpdate/") + path.name).c_str(), MoveUpdate, path.add_feature_rows);
+  }
 }
 
 }  // namespace
 
 BENCHMARK(FullRefresh);
 BENCHMARK(Incremental);
-BENCHMARK(ForwardPass<forward_pass_scalar>)->Name("ForwardPass/scalar");
-#if defined(__SSE4_1__)
-BENCHMARK(ForwardPass<forward_pass_sse41>)->Name("ForwardPass/sse41");
-#endif
-#if defined(__AVX2__)
-BENCHMARK(ForwardPass<forward_pass_avx2>)->Name("ForwardPass/avx2");
-#endif
 
 int main(int argc, char** argv) {
   const char* net = VELTRIX_NET_FILE;
@@ -118,6 +152,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   record_games(64, 120);
+  register_paths();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -20,6 +20,15 @@ endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELTRIX_NET_FILE})
 
 vx_layer(nnue DEPENDS board platform)
+# Each vector path of the network is compiled for at least its own instruction set
+# (wider options of the build carry over), so that every path can be tested on a
+# processor that runs it; the engine itself calls the widest path the build targets.
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|amd64|i.86")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_sse41.cpp PROPERTIES COMPILE_OPTIONS "-msse4.1")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_avx2.cpp PROPERTIES COMPILE_OPTIONS "-mavx2")
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_avx512.cpp PROPERTIES COMPILE_OPTIONS
+                              "-mavx2;-mavx512f;-mavx512bw;-mavx512vl")
+endif()
 
 # The network's bytes enter the program through the assembler, as read-only data.
 enable_language(ASM)

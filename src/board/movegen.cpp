@@ -37,7 +37,7 @@ struct Emitter {
 
 template <int Us>
 inline void add_promotions(Emitter& e, int from, int to, int captured) {
-  for (Move type : PromotionOrder) e.add(make_move(from, to, make_piece(Us, Pawn), captured, make_piece(Us, type)));
+  for (Move type : PromotionOrder) e.add(encode_move(from, to, make_piece(Us, Pawn), captured, make_piece(Us, type)));
 }
 
 // The en-passant capture tried on the bitboards: both pawns leave their squares,
@@ -57,7 +57,7 @@ inline void add_en_passant(const Position& pos, Emitter& e) {
   Bitboard capturers = pos.PieceBB[Us][Pawn] & RelativeRankBB[Us][4] & PawnAttacks[Them][ep];
   while (capturers) {
     int from = pop_lsb(capturers);
-    if (ep_keeps_king_safe<Us>(pos, from, ep)) e.add(make_move(from, ep, make_piece(Us, Pawn)) | EpFlag);
+    if (ep_keeps_king_safe<Us>(pos, from, ep)) e.add(encode_move(from, ep, make_piece(Us, Pawn)) | EpFlag);
   }
 }
 
@@ -75,7 +75,7 @@ inline void add_piece_moves(const Position& pos, Emitter& e, Bitboard targets, B
     if (pinned & SquareBB[from]) attacks &= LineBB[ksq][from];
     while (attacks) {
       int to = pop_lsb(attacks);
-      e.add(make_move(from, to, code, pos.Board[to]));
+      e.add(encode_move(from, to, code, pos.Board[to]));
     }
   }
 }
@@ -88,7 +88,7 @@ inline void add_king_moves(const Position& pos, Emitter& e, Bitboard targets) {
   while (moves) {
     int to = pop_lsb(moves);
     if (!attacked_by_them<Us>(pos, to, occupied, SquareBB[to]))
-      e.add(make_move(ksq, to, make_piece(Us, King), pos.Board[to]));
+      e.add(encode_move(ksq, to, make_piece(Us, King), pos.Board[to]));
   }
 }
 
@@ -105,7 +105,7 @@ inline void add_pawn_captures(const Position& pos, Emitter& e, Bitboard pawns, B
     if (SquareBB[to] & lastRank)
       add_promotions<Us>(e, from, to, pos.Board[to]);
     else
-      e.add(make_move(from, to, make_piece(Us, Pawn), pos.Board[to]));
+      e.add(encode_move(from, to, make_piece(Us, Pawn), pos.Board[to]));
   }
 }
 
@@ -120,7 +120,7 @@ inline void add_pawn_pushes(const Position& pos, Emitter& e, Bitboard to_set, in
     if (promote)
       add_promotions<Us>(e, from, to, Empty);
     else
-      e.add(make_move(from, to, make_piece(Us, Pawn)));
+      e.add(encode_move(from, to, make_piece(Us, Pawn)));
   }
 }
 
@@ -159,9 +159,9 @@ void quiet(const Position& pos, Emitter& e) {
   const Castling& ci = pos.CastleInfo[Us];
   int king = make_piece(Us, King), ksq = pos.KingSq[Us];
   if (ci.CanCastleOO && castling_allowed_oo(pos, Us))
-    e.add(make_move(ksq, BoardConfig.chess960 ? ci.RRookSq : ksq + 2, king) | CastleOO);
+    e.add(encode_move(ksq, BoardConfig.chess960 ? ci.RRookSq : ksq + 2, king) | CastleOO);
   if (ci.CanCastleOOO && castling_allowed_ooo(pos, Us))
-    e.add(make_move(ksq, BoardConfig.chess960 ? ci.LRookSq : ksq - 2, king) | CastleOOO);
+    e.add(encode_move(ksq, BoardConfig.chess960 ? ci.LRookSq : ksq - 2, king) | CastleOOO);
 }
 
 template <int Us>
@@ -183,7 +183,7 @@ void evasions(const Position& pos, Emitter& e) {
       if (SquareBB[checker] & lastRank)
         add_promotions<Us>(e, from, checker, pos.Board[checker]);
       else
-        e.add(make_move(from, checker, make_piece(Us, Pawn), pos.Board[checker]));
+        e.add(encode_move(from, checker, make_piece(Us, Pawn), pos.Board[checker]));
     }
     Bitboard empty = ~pos.occupied();
     Bitboard single = pawn_push<Us>(pawns) & empty;
@@ -304,7 +304,7 @@ bool castling_playable(const Position& pos, Move m) {
   if ((type != 1 && type != 2) || !(type == 1 ? ci.CanCastleOO : ci.CanCastleOOO)) return false;
   int ksq = pos.KingSq[us], rookSq = type == 1 ? ci.RRookSq : ci.LRookSq;
   int to = BoardConfig.chess960 ? rookSq : type == 1 ? ksq + 2 : ksq - 2;
-  if (m != (make_move(ksq, to, make_piece(us, King)) | (type == 1 ? CastleOO : CastleOOO))) return false;
+  if (m != (encode_move(ksq, to, make_piece(us, King)) | (type == 1 ? CastleOO : CastleOOO))) return false;
   return type == 1 ? castling_allowed_oo(pos, us) : castling_allowed_ooo(pos, us);
 }
 }  // namespace

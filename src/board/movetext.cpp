@@ -1,5 +1,6 @@
 #include "board/movetext.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -65,13 +66,19 @@ Move parse_move(const Position& pos, const char* text, Dialect dialect) {
   int to = make_square(text[2] - 'a', text[3] - '1');
   int promotion = 0;
   if (strlen(text) == 5) {
-    const char* types = strchr("nbrq", text[4]);
+    // Interfaces write the promotion letter in either case.
+    const char* types = strchr("nbrq", std::tolower(static_cast<unsigned char>(text[4])));
     if (text[4] && types) promotion = make_piece(pos.SideToMove, Knight + int(types - "nbrq"));
   }
   generate_legal(pos, list);
   for (int i = 1; i <= list.count; i++) {
     Move m = list.moves[i].move;
     if (From(m) == from && To(m) == to && PromotionPiece(m) == promotion) return m;
+    // In standard chess castling may also be written as the king taking its own rook.
+    const Castling& ci = pos.CastleInfo[pos.SideToMove];
+    if (CastleType(m) && !BoardConfig.chess960 && From(m) == from && !promotion &&
+        to == (CastleType(m) == 1 ? ci.RRookSq : ci.LRookSq))
+      return m;
   }
   return 0;
 }

@@ -1,7 +1,9 @@
 #include "board/position.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "board/movegen.h"
@@ -204,14 +206,32 @@ bool plausible_material(const Position& pos) {
   return ((pos.PieceBB[White][Pawn] | pos.PieceBB[Black][Pawn]) & (RankBB[0] | RankBB[7])) == 0;
 }
 
-void finish_position(Position& pos) {
+// The half-move clock and the move number after the en-passant field, when they
+// are there: the fifty-move rule counts on from the first, the game's plies from
+// the second (ply 1 is the position before White's first move).
+void read_counters(FenReader& in, Position& pos) {
   pos.Fifty = 0;
   pos.GamePly = 1;
+  while (!in.at_end() && *in.p != ' ') in.p++;  // the en-passant field
+  in.skip_spaces();
+  if (!std::isdigit(static_cast<unsigned char>(*in.p))) return;
+  char* end;
+  long fifty = std::strtol(in.p, &end, 10);
+  in.p = end;
+  in.skip_spaces();
+  long moveNumber = std::isdigit(static_cast<unsigned char>(*in.p)) ? std::strtol(in.p, &end, 10) : 1;
+  // Absurd counters are bounded: the rule needs no more than 100, the ring of keys
+  // no particular ply.
+  pos.Fifty = int(std::clamp(fifty, 0L, 100L));
+  pos.GamePly += 2 * int(std::clamp(moveNumber, 1L, 100000L) - 1) + (pos.SideToMove == Black ? 1 : 0);
+}
+
+void finish_position(Position& pos) {
   pos.HashKey = compute_hash_key(pos);
   pos.PawnKey = compute_pawn_key(pos);
   pos.MaterialKey = compute_material_key(pos);
   for (Key& k : pos.KeyHistory) k = 0;
-  pos.KeyHistory[1] = pos.HashKey;
+  pos.history_at(pos.GamePly) = pos.HashKey;
   pos.PsqScore[White] = compute_psq_score(pos, White);
   pos.PsqScore[Black] = compute_psq_score(pos, Black);
 }
@@ -240,6 +260,7 @@ bool parse_fen(Position& pos, const char* text, Dialect dialect) {
     char ch = *in.p;
     if (ch >= 'a' && ch <= 'h') pos.EpTarget = make_square(ch - 'a', pos.SideToMove == White ? 5 : 2);
   }
+  read_counters(in, pos);
 
   if (popcount(pos.PieceBB[White][King]) != 1 || popcount(pos.PieceBB[Black][King]) != 1)
     return in.fail("info string FEN error on kings!\n");

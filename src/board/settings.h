@@ -29,7 +29,9 @@ struct PrefetchTarget {
 };
 extern PrefetchTarget TablePrefetch;
 
-inline void prefetch_table(uint64_t key) {
+// Always inlined: a prefetch has no effect the compiler can see, so a call that is
+// not inlined at once is taken for a call of a pure function and dropped.
+[[gnu::always_inline]] inline void prefetch_table(uint64_t key) {
   if (BoardConfig.ssePrefetch && TablePrefetch.base)
     __builtin_prefetch(TablePrefetch.base + (key & TablePrefetch.mask) * TablePrefetch.stride, 0, 2);
 }

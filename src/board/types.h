@@ -71,7 +71,7 @@ constexpr int PromotionPiece(Move m) { return (m >> 20) & 15; }
 constexpr int CastleType(Move m) { return (m >> 24) & 15; }
 constexpr int EpCapture(Move m) { return (m >> 28) & 1; }
 
-constexpr Move make_move(int from, int to, int moved, int captured = 0, int promotion = 0) {
+constexpr Move encode_move(int from, int to, int moved, int captured = 0, int promotion = 0) {
   return Move(from) | Move(to) << 6 | Move(moved) << 12 | Move(captured) << 16 | Move(promotion) << 20;
 }
 constexpr Move CastleOO = 1u << 24;

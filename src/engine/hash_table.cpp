@@ -1,10 +1,10 @@
 #include "engine/hash_table.h"
 
-#include <cstdlib>
 #include <new>
 
 #include "board/settings.h"
 #include "engine/score.h"
+#include "platform/platform.h"
 
 namespace {
 constexpr uint64_t pack_data(int score, int staticEval, uint16_t age, int depth, int bound) {
@@ -40,12 +40,11 @@ void fill_empty(const TableLayout& layout, HashSlot* slots, size_t n) {
 // A new array already holding the empty pattern, or null when the memory is not there.
 HashSlot* allocate_slots(const TableLayout& layout, uint32_t indexCount) {
   size_t n = slot_count(layout, indexCount);
-  size_t bytes = (n * sizeof(HashSlot) + 63) / 64 * 64;
-  void* memory = std::aligned_alloc(64, bytes);
+  void* memory = allocate_table_memory(n * sizeof(HashSlot));
   if (!memory) return nullptr;
   HashSlot* slots = static_cast<HashSlot*>(memory);
-  for (size_t i = 0; i < n; i++) ::new (slots + i) HashSlot{};
-  fill_empty(layout, slots, n);
+  const uint64_t data = empty_data(layout);
+  for (size_t i = 0; i < n; i++) ::new (slots + i) HashSlot{{0}, {data}};
   return slots;
 }
 }  // namespace
@@ -65,7 +64,7 @@ ResizeResult TranspositionTable::resize(int requestedMegabytes) {
   uint32_t count = table_index_count(layout, mb);
   HashSlot* fresh = allocate_slots(layout, count);
   if (!fresh) return ResizeResult::Failed;
-  std::free(slots);
+  free_table_memory(slots);
   slots = fresh;
   indexCount = count;
   indexMask = count - 1;
@@ -84,7 +83,7 @@ int TranspositionTable::allocate_at_most(int requestedMegabytes) {
 }
 
 void TranspositionTable::release() {
-  std::free(slots);
+  free_table_memory(slots);
   slots = nullptr;
   indexCount = indexMask = 0;
   megabytes = 0;

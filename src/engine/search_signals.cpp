@@ -1,5 +1,6 @@
 #include "engine/search_signals.h"
 
+#include <cstdio>
 #include <string>
 
 #include "platform/platform.h"
@@ -12,4 +13,6 @@ void read_search_command(void (*ponderhit)()) {
   if (line == "stop") stop_search();
   if (line == "quit") request_quit();
   if (line == "ponderhit") ponderhit();
+  // An interface asks while the search runs, and must not wait for its end.
+  if (line == "isready") printf("readyok\n");
 }

@@ -22,5 +22,6 @@ inline void request_quit() {
 }
 
 // Reads one waiting input line during a search: "stop" and "quit" end the search,
-// "ponderhit" calls `ponderhit`; every other line is lost.
+// "ponderhit" calls `ponderhit`, "isready" is answered at once; every other line
+// is lost.
 void read_search_command(void (*ponderhit)());

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <new>
 
+#include "platform/platform.h"
+
 namespace classic {
 namespace {
 using Word = std::atomic<uint64_t>;
@@ -79,7 +81,7 @@ size_t word_count(const CacheTable& t, uint32_t entryCount) {
 // is written once and never zeroed first.
 Word* allocate_empty(const CacheTable& t, uint32_t entryCount) {
   size_t n = word_count(t, entryCount);
-  void* raw = ::operator new (n * sizeof(Word), std::align_val_t{64}, std::nothrow);
+  void* raw = allocate_table_memory(n * sizeof(Word));
   if (!raw) return nullptr;
   Word* words = static_cast<Word*>(raw);
   for (size_t i = 0; i < n; i++) new (&words[i]) Word(t.emptySlot[i % t.wordsPerSlot]);
@@ -87,7 +89,7 @@ Word* allocate_empty(const CacheTable& t, uint32_t entryCount) {
 }
 
 void release(CacheTable& t) {
-  if (t.words) ::operator delete (static_cast<void*>(t.words), std::align_val_t{64});
+  if (t.words) free_table_memory(t.words);
   t.words = nullptr;
   t.entryCount = t.mask = 0;
   t.megabytes = 0;

@@ -41,11 +41,26 @@ int evaluate_network(const Position& pos) {
   return evaluate_network_incremental(pos, fresh);
 }
 
+namespace {
+// Most updates only look at the kings; the whole lists are built for a rebuild.
+NnueRequest request_for(const Position& pos, NnuePlyData* const nnue[3], NnueLists& lists) {
+  lists.pieces[0] = NnueWhiteKing, lists.squares[0] = pos.KingSq[White];
+  lists.pieces[1] = NnueBlackKing, lists.squares[1] = pos.KingSq[Black];
+  lists.pieces[2] = NnueNone;
+  NnueRequest request{pos.SideToMove == White ? 0 : 1, lists.pieces, lists.squares, {nnue[0], nnue[1], nnue[2]}};
+  if (update_reads_piece_list(request)) build_piece_lists(pos, lists);
+  return request;
+}
+}  // namespace
+
+void update_network_accumulator(const Position& pos, NnuePlyData* const nnue[3]) {
+  NnueLists lists;
+  update_accumulator(request_for(pos, nnue, lists));
+}
+
 int evaluate_network_incremental(const Position& pos, NnuePlyData* const nnue[3]) {
   NnueLists lists;
-  build_piece_lists(pos, lists);
-  int side = pos.SideToMove == White ? 0 : 1;
-  return network_to_centipawns(evaluate_request({side, lists.pieces, lists.squares, {nnue[0], nnue[1], nnue[2]}}));
+  return network_to_centipawns(evaluate_request(request_for(pos, nnue, lists)));
 }
 
 void record_move_changes(const Position& before, Move m, NnuePlyData& ply) {

@@ -24,6 +24,8 @@ int evaluate_network(const Position& pos);
 // has its piece changes filled; nnue[1] and nnue[2] are the records of the two
 // positions before it (either may be null). Gives what evaluate_network gives.
 int evaluate_network_incremental(const Position& pos, NnuePlyData* const nnue[3]);
+// Only the accumulator part of it, for a position whose children will need it.
+void update_network_accumulator(const Position& pos, NnuePlyData* const nnue[3]);
 
 // Prepares the record of the position after `m` is played in `before`: fills its
 // piece changes and marks its accumulator as not yet computed. A move word without

@@ -4,10 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
-
 #include "platform/platform.h"
 
 NetworkTables NetworkWeights;
@@ -55,6 +51,14 @@ void read_transposed(const unsigned char* p, int inputs, int16_t* table) {
     for (int in = 0; in < inputs; ++in) table[in * NnueHiddenWidth + out] = int8_t(*p++);
 }
 
+// The int8 copy of a hidden layer for the vector paths: groups of four inputs,
+// each output's four weights side by side.
+void pack_groups(const int16_t* transposed, int inputs, int8_t* packed) {
+  for (int in = 0; in < inputs; ++in)
+    for (int out = 0; out < NnueHiddenWidth; ++out)
+      packed[(in / 4 * NnueHiddenWidth + out) * 4 + in % 4] = int8_t(transposed[in * NnueHiddenWidth + out]);
+}
+
 void convert_network(const unsigned char* p) {
   NetworkTables& w = NetworkWeights;
   for (int k = 0; k < NnueHalfWidth; ++k) w.FeatureBiases[k] = read_i16(p + FeatureBiasesAt + 2 * k);
@@ -68,6 +72,9 @@ void convert_network(const unsigned char* p) {
   read_transposed(p + Hidden1WeightsAt, NnueHidden1Inputs, w.Hidden1Weights);
   read_transposed(p + Hidden2WeightsAt, NnueHiddenWidth, w.Hidden2Weights);
   w.OutputBias = read_i32(p + OutputBiasAt);
+  pack_groups(w.Hidden1Weights, NnueHidden1Inputs, w.Hidden1Packed);
+  pack_groups(w.Hidden2Weights, NnueHiddenWidth, w.Hidden2Packed);
+  for (int i = 0; i < NnueHiddenWidth; ++i) w.OutputPacked[i] = int8_t(w.OutputWeights[i]);
 }
 }  // namespace
 
@@ -75,6 +82,8 @@ bool load_network_image(const unsigned char* data, size_t size) {
   // Every check passes before the first table is touched: a rejected image leaves
   // the network loaded earlier in force.
   if (!data || !network_image_valid(data, size)) return false;
+  // Each evaluation reads a few rows scattered over 21 MB of feature weights.
+  advise_large_pages(&NetworkWeights, sizeof NetworkWeights);
   convert_network(data);
   return true;
 }
@@ -102,76 +111,6 @@ bool init_network(const char* path) {
 // The accumulator
 
 namespace {
-// Up to 30 features for a rebuilt perspective, at most 6 removed or added otherwise.
-struct FeatureList {
-  int count = 0;
-  int index[32];
-  void add(int f) { index[count++] = f; }
-};
-
-// The accumulator is corrected in tiles of 16 vector registers, each tile loaded
-// once, corrected by every row and stored once. Values wrap modulo 2^16, so the
-// order of the rows never matters and an update equals a refresh bit for bit; the
-// vector additions wrap by definition, the plain ones work on unsigned values.
-#if defined(__AVX2__)
-using Lane = __m256i;
-constexpr int LaneValues = 16;
-inline Lane load_lane(const int16_t* p) { return _mm256_loadu_si256(reinterpret_cast<const Lane*>(p)); }
-inline void store_lane(int16_t* p, Lane v) { _mm256_store_si256(reinterpret_cast<Lane*>(p), v); }
-inline Lane add_lane(Lane a, Lane b) { return _mm256_add_epi16(a, b); }
-inline Lane sub_lane(Lane a, Lane b) { return _mm256_sub_epi16(a, b); }
-#elif defined(__SSE2__)
-using Lane = __m128i;
-constexpr int LaneValues = 8;
-inline Lane load_lane(const int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const Lane*>(p)); }
-inline void store_lane(int16_t* p, Lane v) { _mm_store_si128(reinterpret_cast<Lane*>(p), v); }
-inline Lane add_lane(Lane a, Lane b) { return _mm_add_epi16(a, b); }
-inline Lane sub_lane(Lane a, Lane b) { return _mm_sub_epi16(a, b); }
-#else
-struct Lane {
-  uint16_t v[8];
-};
-constexpr int LaneValues = 8;
-inline Lane load_lane(const int16_t* p) {
-  Lane l;
-  for (int i = 0; i < 8; ++i) l.v[i] = uint16_t(p[i]);
-  return l;
-}
-inline void store_lane(int16_t* p, Lane l) {
-  for (int i = 0; i < 8; ++i) p[i] = int16_t(l.v[i]);
-}
-inline Lane add_lane(Lane a, Lane b) {
-  for (int i = 0; i < 8; ++i) a.v[i] = uint16_t(a.v[i] + b.v[i]);
-  return a;
-}
-inline Lane sub_lane(Lane a, Lane b) {
-  for (int i = 0; i < 8; ++i) a.v[i] = uint16_t(a.v[i] - b.v[i]);
-  return a;
-}
-#endif
-
-constexpr int TileLanes = 16;
-constexpr int TileValues = TileLanes * LaneValues;
-static_assert(NnueHalfWidth % TileValues == 0);
-
-// out = base - removed rows + added rows.
-void apply_rows(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added) {
-  const int16_t* weights = NetworkWeights.FeatureWeights;
-  for (int t = 0; t < NnueHalfWidth; t += TileValues) {
-    Lane tile[TileLanes];
-    for (int r = 0; r < TileLanes; ++r) tile[r] = load_lane(base + t + r * LaneValues);
-    for (int i = 0; i < removed.count; ++i) {
-      const int16_t* row = weights + size_t(removed.index[i]) * NnueHalfWidth + t;
-      for (int r = 0; r < TileLanes; ++r) tile[r] = sub_lane(tile[r], load_lane(row + r * LaneValues));
-    }
-    for (int i = 0; i < added.count; ++i) {
-      const int16_t* row = weights + size_t(added.index[i]) * NnueHalfWidth + t;
-      for (int r = 0; r < TileLanes; ++r) tile[r] = add_lane(tile[r], load_lane(row + r * LaneValues));
-    }
-    for (int r = 0; r < TileLanes; ++r) store_lane(out + t + r * LaneValues, tile[r]);
-  }
-}
-
 bool is_king(int piece) { return piece == NnueWhiteKing || piece == NnueBlackKing; }
 
 int own_king(int perspective) { return perspective == 0 ? NnueWhiteKing : NnueBlackKing; }
@@ -205,16 +144,47 @@ const NnuePlyData* pick_base(const NnueRequest& request, int& pliesBack) {
   pliesBack = previous && previous->computed ? 1 : previous && earlier && earlier->computed ? 2 : 0;
   return pliesBack == 1 ? previous : pliesBack == 2 ? earlier : nullptr;
 }
+
+// Every feature hangs on the perspective's own king: once that king has moved,
+// nothing of the base is reusable for this perspective.
+bool own_king_moved(const NnueRequest& request, int pliesBack, int perspective) {
+  const NnuePieceChanges& last = request.nnue[0]->PieceChanges;
+  const NnuePieceChanges* before = pliesBack == 2 ? &request.nnue[1]->PieceChanges : nullptr;
+  return (change_count(last) > 0 && last.piece[0] == own_king(perspective)) ||
+         (before && change_count(*before) > 0 && before->piece[0] == own_king(perspective));
+}
 }  // namespace
+
+void add_feature_rows_scalar(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added) {
+  // Unsigned, so that the sums wrap as the accumulator's do.
+  uint16_t sums[NnueHalfWidth];
+  for (int k = 0; k < NnueHalfWidth; ++k) sums[k] = uint16_t(base[k]);
+  for (int i = 0; i < removed.count; ++i) {
+    const int16_t* row = NetworkWeights.FeatureWeights + size_t(removed.index[i]) * NnueHalfWidth;
+    for (int k = 0; k < NnueHalfWidth; ++k) sums[k] = uint16_t(sums[k] - uint16_t(row[k]));
+  }
+  for (int i = 0; i < added.count; ++i) {
+    const int16_t* row = NetworkWeights.FeatureWeights + size_t(added.index[i]) * NnueHalfWidth;
+    for (int k = 0; k < NnueHalfWidth; ++k) sums[k] = uint16_t(sums[k] + uint16_t(row[k]));
+  }
+  for (int k = 0; k < NnueHalfWidth; ++k) out[k] = int16_t(sums[k]);
+}
 
 void refresh_accumulator(const NnueRequest& request) {
   NnuePlyData& ply = *request.nnue[0];
   for (int c = 0; c < 2; ++c) {
     FeatureList none, active;
     collect_active(request, c, active);
-    apply_rows(ply.accumulator[c], NetworkWeights.FeatureBiases, none, active);
+    add_feature_rows(ply.accumulator[c], NetworkWeights.FeatureBiases, none, active);
   }
   ply.computed = 1;
+}
+
+bool update_reads_piece_list(const NnueRequest& request) {
+  if (request.nnue[0]->computed) return false;
+  int pliesBack;
+  if (!pick_base(request, pliesBack)) return true;
+  return own_king_moved(request, pliesBack, 0) || own_king_moved(request, pliesBack, 1);
 }
 
 void update_accumulator(const NnueRequest& request) {
@@ -224,23 +194,17 @@ void update_accumulator(const NnueRequest& request) {
   const NnuePlyData* base = pick_base(request, pliesBack);
   if (!base) return refresh_accumulator(request);
 
-  const NnuePieceChanges& last = ply.PieceChanges;
-  const NnuePieceChanges* before = pliesBack == 2 ? &request.nnue[1]->PieceChanges : nullptr;
   for (int c = 0; c < 2; ++c) {
-    // Every feature hangs on the perspective's own king: once that king has moved,
-    // nothing of the base is reusable for this perspective.
-    bool kingMoved = (change_count(last) > 0 && last.piece[0] == own_king(c)) ||
-                     (before && change_count(*before) > 0 && before->piece[0] == own_king(c));
     FeatureList removed, added;
-    if (kingMoved) {
+    if (own_king_moved(request, pliesBack, c)) {
       collect_active(request, c, added);
-      apply_rows(ply.accumulator[c], NetworkWeights.FeatureBiases, removed, added);
+      add_feature_rows(ply.accumulator[c], NetworkWeights.FeatureBiases, removed, added);
       continue;
     }
     int kingSq = request.squares[c];
-    collect_changes(last, c, kingSq, removed, added);
-    if (before) collect_changes(*before, c, kingSq, removed, added);
-    apply_rows(ply.accumulator[c], base->accumulator[c], removed, added);
+    collect_changes(ply.PieceChanges, c, kingSq, removed, added);
+    if (pliesBack == 2) collect_changes(request.nnue[1]->PieceChanges, c, kingSq, removed, added);
+    add_feature_rows(ply.accumulator[c], base->accumulator[c], removed, added);
   }
   ply.computed = 1;
 }

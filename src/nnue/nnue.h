@@ -42,7 +42,10 @@ enum NnuePieceCode : int {
 };
 
 // The hidden layers' weights are stored transposed (the 32 weights one input feeds
-// lie together) and widened to int16, so the sparse layers walk whole rows.
+// lie together) and widened to int16, so the sparse layers walk whole rows. The
+// vector paths read the same weights as int8 in groups of four consecutive inputs,
+// each output's four weights side by side ((group * 32 + output) * 4 + input % 4),
+// so that one group of inputs meets all 32 outputs in 128 bytes.
 struct NetworkTables {
   alignas(64) int16_t FeatureBiases[NnueHalfWidth];
   alignas(64) int16_t FeatureWeights[NnueFeatures * NnueHalfWidth];
@@ -52,6 +55,9 @@ struct NetworkTables {
   alignas(64) int16_t Hidden2Weights[NnueHiddenWidth * NnueHiddenWidth];
   alignas(64) int32_t OutputBias;
   alignas(64) int16_t OutputWeights[NnueHiddenWidth];
+  alignas(64) int8_t Hidden1Packed[NnueHidden1Inputs * NnueHiddenWidth];
+  alignas(64) int8_t Hidden2Packed[NnueHiddenWidth * NnueHiddenWidth];
+  alignas(64) int8_t OutputPacked[NnueHiddenWidth];
 };
 
 // Written only by the loader, while no evaluation runs; zero until the first load.
@@ -93,16 +99,52 @@ void refresh_accumulator(const NnueRequest& request);
 // Brings nnue[0] up to date: unchanged when computed, else from a computed record
 // one or two plies back when there is one, else by a refresh.
 void update_accumulator(const NnueRequest& request);
+// Whether update_accumulator would read the piece list and not only the kings:
+// nnue[0] is not computed and a perspective must be rebuilt.
+bool update_reads_piece_list(const NnueRequest& request);
 
-// The layers after the accumulator, giving network units for the side to move.
-// The vector variants give the same results as the scalar one, bit for bit.
+// Feature rows to take from or add to an accumulator row: at most 30 for a
+// rebuilt perspective, 6 removed or added otherwise.
+struct FeatureList {
+  int count = 0;
+  int index[32];
+  void add(int f) { index[count++] = f; }
+};
+
+// The layers after the accumulator, giving network units for the side to move,
+// and the accumulator's row arithmetic: out = base - removed rows + added rows.
+// The vector paths give the same results as the scalar ones, bit for bit; the
+// engine uses the widest path the build targets.
 int forward_pass(const NnuePlyData& ply, int side);
+void add_feature_rows(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
+
 int forward_pass_scalar(const NnuePlyData& ply, int side);
-#if defined(__SSE4_1__)
+void add_feature_rows_scalar(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
+
+// Every path built into the program, the scalar one first. Each vector path is
+// compiled for its own instruction set whatever the build targets, so that all of
+// them can be tested and measured on a processor that runs them.
+struct NetworkPath {
+  const char* name;
+  bool runs;  // this processor has the instructions the path needs
+  int (*forward_pass)(const NnuePlyData& ply, int side);
+  void (*add_feature_rows)(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
+};
+struct NetworkPaths {
+  const NetworkPath* path;
+  int count;
+};
+NetworkPaths network_paths();
+
+#if defined(__x86_64__) || defined(__i386__)
 int forward_pass_sse41(const NnuePlyData& ply, int side);
-#endif
-#if defined(__AVX2__)
 int forward_pass_avx2(const NnuePlyData& ply, int side);
+int forward_pass_avx512(const NnuePlyData& ply, int side);
+void add_feature_rows_sse41(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
+void add_feature_rows_avx2(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
+void add_feature_rows_avx512(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
+// The AVX-512 path multiplies bytes with VNNI when its build allows.
+extern const bool Avx512PathUsesVnni;
 #endif
 
 // update_accumulator, then forward_pass.

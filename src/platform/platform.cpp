@@ -1,8 +1,10 @@
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -67,29 +69,28 @@ StdinReader In;
 
 bool read_line(std::string& line, size_t maxLength) {
   line.clear();
-  bool overlong = false;
+  bool any = false;
+  // A line may be longer than the buffer: it is gathered piece by piece, and what
+  // lies beyond maxLength is passed over.
+  auto take = [&](size_t count) {
+    if (line.size() < maxLength) line.append(In.buffer + In.start, std::min(count, maxLength - line.size()));
+    In.start += count;
+    any = true;
+  };
   while (true) {
     if (const char* nl = In.find_newline()) {
-      size_t len = size_t(nl - (In.buffer + In.start));
-      if (!overlong) line.assign(In.buffer + In.start, len < maxLength ? len : maxLength);
-      In.start += len + 1;
+      take(size_t(nl - (In.buffer + In.start)));
+      In.start++;
       break;
     }
     if (In.ended) {
-      if (In.end == In.start && !overlong) return false;
-      if (!overlong) line.assign(In.buffer + In.start, In.end - In.start);
-      In.start = In.end;
+      if (In.end == In.start && !any) return false;
+      take(In.end - In.start);
       break;
     }
-    if (In.end - In.start == sizeof In.buffer) {
-      // A line longer than the whole buffer: keep its beginning, pass over the rest.
-      if (!overlong) line.assign(In.buffer + In.start, maxLength < sizeof In.buffer ? maxLength : sizeof In.buffer);
-      overlong = true;
-      In.start = In.end = 0;
-    }
+    if (In.end - In.start == sizeof In.buffer) take(In.end - In.start);
     if (!In.fill()) return true;
   }
-  if (line.size() > maxLength) line.resize(maxLength);
   // A line end written as "\r\n" (as from a Windows program) reads as "\n".
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
@@ -165,3 +166,24 @@ void unmap_file(MappedFile& file) {
   if (file.data && file.size) munmap(const_cast<unsigned char*>(file.data), file.size);
   file = MappedFile{};
 }
+
+void advise_large_pages(void* start, size_t bytes) {
+#if defined(MADV_HUGEPAGE)
+  constexpr uintptr_t LargePage = uintptr_t(2) << 20;
+  uintptr_t first = (reinterpret_cast<uintptr_t>(start) + LargePage - 1) & ~(LargePage - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(LargePage - 1);
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#endif
+}
+
+void* allocate_table_memory(size_t bytes) {
+  // Tables of several megabytes start on a large-page boundary, so that every page
+  // of them can be a large one.
+  constexpr size_t LargePage = size_t(2) << 20;
+  const size_t alignment = bytes >= LargePage ? LargePage : 64;
+  void* memory = std::aligned_alloc(alignment, (bytes + alignment - 1) / alignment * alignment);
+  if (memory) advise_large_pages(memory, bytes);
+  return memory;
+}
+
+void free_table_memory(void* memory) { std::free(memory); }

@@ -49,3 +49,13 @@ struct MappedFile {
 };
 bool map_file(const char* path, MappedFile& file);
 void unmap_file(MappedFile& file);
+
+// Asks the system to back the whole 2 MB stretches of [start, start + bytes) with
+// large pages, so that reading a big table at random costs fewer address
+// translations. Only a hint: where the system has no large pages nothing changes.
+void advise_large_pages(void* start, size_t bytes);
+
+// Memory for a big table read at random: aligned to 64 bytes, on large pages where
+// the system has them. Null when the memory is not there; freed by free_table_memory.
+void* allocate_table_memory(size_t bytes);
+void free_table_memory(void* memory);

@@ -1,5 +1,6 @@
 #include "protocol/options.h"
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -66,19 +67,28 @@ void print_option_lines(const OptionList& options) {
 }
 
 const UciOption* find_option(const OptionList& options, const std::string& name) {
+  auto same = [](const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); i++)
+      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        return false;
+    return true;
+  };
   for (const UciOption& o : options)
-    if (o.name == name) return &o;
+    if (same(o.name, name)) return &o;
   return nullptr;
 }
 
 void read_setoption(const OptionList& options, Tokens& in) {
-  std::string token;
-  while (in.next(token)) {
-    const UciOption* option = find_option(options, token);
-    if (!option) continue;
-    std::string word, value;
-    in.next(word);
-    in.next(value);
-    if (option->set) option->set(value);
+  std::string token, name, value;
+  while (in.next(token) && token != "value") {
+    if (token == "name" && name.empty()) continue;
+    name += name.empty() ? token : " " + token;
   }
+  if (token == "value") {
+    value = in.rest();
+    while (!value.empty() && value.back() == ' ') value.pop_back();
+  }
+  const UciOption* option = find_option(options, name);
+  if (option && option->set) option->set(value);
 }

@@ -42,10 +42,10 @@ int read_int(const std::string& text);
 
 // "option name ..." lines of every option, in the order declared.
 void print_option_lines(const OptionList& options);
+// The option of that name, whatever the case of its letters; null for none.
 const UciOption* find_option(const OptionList& options, const std::string& name);
 
-// The tokens after "setoption", scanned from left to right: a token naming an
-// option takes the next token as the word "value" and the one after it as the
-// value, and the scan goes on, so one line may set several options. Other tokens
-// are passed over.
+// "setoption name <name> value <value>": the name is every word between "name"
+// and "value", compared without regard to case; the value is the rest of the line,
+// so that a path may hold spaces. An unknown name is passed over.
 void read_setoption(const OptionList& options, Tokens& in);

@@ -5,11 +5,10 @@
 
 #include "board/movetext.h"
 #include "engine/score.h"
+#include "engine/search_limits.h"
 #include "platform/platform.h"
 
 namespace {
-constexpr int MaxUciLine = 8191;
-
 // False when a move of the list is illegal: the interface and the engine no longer
 // agree on the game.
 bool read_position(const UciEngine& engine, Tokens& in) {
@@ -22,6 +21,7 @@ bool read_position(const UciEngine& engine, Tokens& in) {
       engine.startPosition();
     } else if (token == "fen") {
       setUp = engine.fenPosition(in.rest());
+      if (!setUp) printf("info string error: FEN refused, the position stays as it was\n");
       for (int field = 0; field < 4; field++) in.next(token);
     } else if (token == "moves") {
       while (setUp && in.next(token)) {
@@ -36,6 +36,13 @@ bool read_position(const UciEngine& engine, Tokens& in) {
   }
   return true;
 }
+
+bool is_go_keyword(const std::string& token) {
+  for (const char* word : {"infinite", "ponder", "wtime", "btime", "winc", "binc", "movetime", "movestogo", "depth",
+                           "mate", "nodes", "searchmoves"})
+    if (token == word) return true;
+  return false;
+}
 }  // namespace
 
 GoCommand read_go(Tokens& in) {
@@ -43,28 +50,41 @@ GoCommand read_go(Tokens& in) {
   std::string token, number;
   auto value = [&] { return in.next(number) ? read_int(number) : 0; };
   while (in.next(token)) {
-    if (token == "infinite")
-      go.infinite = true;
-    else if (token == "ponder")
-      go.ponder = true;
-    else if (token == "wtime")
-      go.wtime = value();
-    else if (token == "btime")
-      go.btime = value();
-    else if (token == "winc")
-      go.winc = value();
-    else if (token == "binc")
-      go.binc = value();
-    else if (token == "movetime")
-      go.moveTime = value();
-    else if (token == "movestogo")
-      go.movesToGo = value();
-    else if (token == "depth")
-      go.depth = value();
-    else if (token == "mate")
-      go.mate = value();
+    if (token == "infinite") go.infinite = true;
+    if (token == "ponder") go.ponder = true;
+    if (token == "wtime") go.wtime = value();
+    if (token == "btime") go.btime = value();
+    if (token == "winc") go.winc = value();
+    if (token == "binc") go.binc = value();
+    if (token == "movetime") go.moveTime = value();
+    if (token == "movestogo") go.movesToGo = value();
+    if (token == "depth") go.depth = value();
+    if (token == "mate") go.mate = value();
+    if (token == "nodes") go.nodes = in.next(number) ? strtoull(number.c_str(), nullptr, 10) : 0;
+    if (token == "searchmoves") {
+      // The moves run up to the next keyword: put it back for the loop to read.
+      size_t before = in.pos;
+      while (in.next(token) && !is_go_keyword(token)) {
+        go.searchMoves.push_back(token);
+        before = in.pos;
+      }
+      in.pos = before;
+    }
   }
   return go;
+}
+
+void set_search_limits(const GoCommand& go, const Position& game, Dialect dialect) {
+  Limits.nodes = go.nodes.value_or(0);
+  Limits.searchMoveCount = 0;
+  for (const std::string& text : go.searchMoves)
+    if (Move m = parse_move(game, text.c_str(), dialect); m && Limits.searchMoveCount < 256)
+      Limits.searchMoves[Limits.searchMoveCount++] = m;
+}
+
+UciOption move_overhead_option() {
+  return spin_option(
+      "Move Overhead", 0, 5000, [] { return Limits.moveOverheadMs; }, [](int ms) { Limits.moveOverheadMs = ms; });
 }
 
 void print_identification(const UciEngine& engine) {
@@ -82,6 +102,7 @@ bool uci_command(const UciEngine& engine, const std::string& line) {
   if (command == "ucinewgame") {
     engine.newGame();
   } else if (command == "isready") {
+    if (engine.prepare) engine.prepare();
     printf("readyok\n");
   } else if (command == "setoption") {
     read_setoption(*engine.options, in);

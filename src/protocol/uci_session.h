@@ -5,18 +5,27 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "board/position.h"
 #include "protocol/options.h"
 #include "protocol/tokens.h"
 
-// What a "go" line names.
+// What a "go" line names. Each "go" stands alone: what it does not name is unset.
 struct GoCommand {
   std::optional<int> wtime, btime, winc, binc, movesToGo, moveTime, depth, mate;
+  std::optional<uint64_t> nodes;
+  std::vector<std::string> searchMoves;  // as written; the engine reads them
   bool infinite = false, ponder = false;
+
+  // Whether anything ends the search but "stop": a clock, a depth, a node count.
+  bool has_limit() const { return wtime || btime || moveTime || depth || mate || nodes; }
 };
 
 GoCommand read_go(Tokens& in);
+// The node limit and the root moves of a "go" into the search limits both engines
+// read; the moves are read against the game position.
+void set_search_limits(const GoCommand& go, const Position& game, Dialect dialect);
 
 struct UciEngine {
   const char* idName;  // the words after "id name"
@@ -32,11 +41,16 @@ struct UciEngine {
   // session ends.
   void (*illegalMove)(const std::string& token);
   void (*newGame)();
+  // "isready": set-up that is still pending, done before the answer.
+  void (*prepare)();
   void (*go)(const GoCommand& command);
   void (*eval)();
   // A command of this engine alone; false when the line is none of its commands.
   bool (*otherCommand)(const std::string& command, Tokens& in);
 };
+
+// "Move Overhead": the milliseconds both engines keep back from every time limit.
+UciOption move_overhead_option();
 
 // "id name", "id author", the option lines and "uciok".
 void print_identification(const UciEngine& engine);
@@ -46,6 +60,12 @@ bool uci_command(const UciEngine& engine, const std::string& line);
 // The identification, then command lines until the session ends; `quit` ends the
 // program.
 [[noreturn]] void uci_loop(const UciEngine& engine, void (*quit)());
+// The longest command line read whole; a game of any real length fits many times.
+constexpr size_t MaxUciLine = size_t(1) << 24;
+
+// The speed the reports show, from milliseconds, so that it means something in
+// the first second too.
+inline uint64_t nodes_per_second(uint64_t nodes, uint64_t ms) { return ms ? nodes * 1000 / ms : 0; }
 
 // A score as "cp N " or, beyond the mate bound, "mate N " with N in moves (negative
 // when the side to move is mated).

@@ -14,6 +14,7 @@ struct TimeControl {
   SideClock side[2];  // indexed by colour, black first
   int depthLimit = 119;
   bool infinite = false;  // "go infinite", or "go ponder" with Ponder on
+  bool clocked = true;    // a clock limits the search (not only a depth, nodes or "stop")
   bool movetime = false;  // the clock values came from "go movetime"
   // Copies of the side to move's values, taken when time is allocated.
   int sideTime = 0;

@@ -3,6 +3,7 @@
 
 #include "board/movetext.h"
 #include "engine/principal_variation.h"
+#include "engine/search_limits.h"
 #include "platform/platform.h"
 #include "search/history.h"
 #include "search/hooks.h"
@@ -70,8 +71,11 @@ bool easy_move(Position& pos, int score) {
 
 // Weakened play: the answer waits for the clock (or the interface) as if the
 // engine had been thinking all along.
+// Without a clock (a depth, a node count, or an infinite search, which waits for
+// "stop" anyway) there is nothing to wait for.
 void wait_for_play_level() {
-  while (!input_waiting() && (Time.infinite || elapsed_ms() < Time.limit)) {
+  if (!Time.clocked || Time.infinite) return;
+  while (!input_waiting() && elapsed_ms() < Time.limit) {
     if (input_closed()) break;
     pause_briefly();
   }
@@ -195,6 +199,7 @@ void root_search(Position& pos, int alpha, int beta, int depth) {
 void think(Position& pos) {
   MoveList& moves = Search.RootMoves;
   generate_legal(pos, moves);
+  restrict_root_moves(moves);
   if (moves.count == 0) {
     answer_without_search(0, in_check(pos) ? mated_in(1) : 0);
     return;
@@ -203,7 +208,8 @@ void think(Position& pos) {
     answer_without_search(moves.moves[1].move, 0);
     return;
   }
-  if (Move bookMove = Hooks.bookMove ? Hooks.bookMove(pos) : 0) {
+  // The book knows nothing of "searchmoves".
+  if (Move bookMove = Hooks.bookMove && !Limits.searchMoveCount ? Hooks.bookMove(pos) : 0) {
     answer_without_search(bookMove, 0);
     if (BoardConfig.debugInfo) printf("info string book move %s , best score = %d\n", move_text(bookMove).c_str(), 0);
     return;

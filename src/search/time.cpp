@@ -4,6 +4,7 @@
 #include <string>
 #include <thread>
 
+#include "engine/search_limits.h"
 #include "platform/platform.h"
 #include "search/hooks.h"
 #include "search/limits.h"
@@ -47,7 +48,7 @@ void allocate_time(const Position& root) {
   // The increment arrives only after the move: with less on the clock than about
   // three quarters of it, a third of the increment would overdraw the clock.
   if (!Time.movetime && limit > t / 2) limit = t / 2;
-  Time.limit = limit > 1 ? limit : 1;
+  Time.limit = uint32_t(without_overhead(limit));
   Time.pollCounter = 0;
   Time.pollInterval = Search.lowTime ? 100 : Time.infinite || SearchConfig.playLevel ? 1000 : 20000;
 
@@ -70,7 +71,9 @@ void ponderhit() {
 void handle_search_input() { read_search_command(ponderhit); }
 
 void check_clock_and_input() {
-  if (!Time.infinite && Search.rootBestMove && elapsed_ms() >= Time.limit) {
+  if (node_limit_reached(total_nodes())) {
+    stop_search();
+  } else if (!Time.infinite && Search.rootBestMove && elapsed_ms() >= Time.limit) {
     stop_search();
   } else if (input_waiting()) {
     handle_search_input();

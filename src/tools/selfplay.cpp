@@ -9,6 +9,7 @@
 #include "search/limits.h"
 #include "search/search.h"
 #include "search/search_state.h"
+#include "search/time.h"
 #include "search/tt.h"
 
 namespace classic {
@@ -65,6 +66,9 @@ GameResult play_selfplay_game(Position& pos) {
   GameCounters game;
   clear_hash_tables();
   while (true) {
+    // Searches of depth 1 are over before they look at the input: "quit" is read here.
+    if (input_waiting()) handle_search_input();
+    if (Signals.quitRequested) quit_program();
     int side = pos.SideToMove;
     Time.depthLimit = 1;
     set_both_clocks(Time, SelfPlayClockMs);

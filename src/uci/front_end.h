@@ -24,4 +24,8 @@ void install_reports();
 void install_root_hooks();
 // The tablebases found anew after their options changed (and reported in UCI mode).
 void set_up_tablebases();
+// What is still to be set up before a search: the tablebases after their options
+// changed. "isready" does it, so that a game's first move does not pay for it; the
+// search does it when no "isready" came.
+void finish_pending_set_up();
 }  // namespace classic

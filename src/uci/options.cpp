@@ -6,6 +6,7 @@
 #include "egtb/tablebase.h"
 #include "eval/eval_cache.h"
 #include "platform/platform.h"
+#include "protocol/uci_session.h"
 #include "search/hooks.h"
 #include "search/threads.h"
 #include "search/tt.h"
@@ -148,6 +149,7 @@ OptionList declare_options() {
       number_setting("PlayLevel", 1, 20, SearchConfig.playLevel, "info string PlayLevel = %d\n"),
       worded_switch("SSE_Popcount", BoardConfig.ssePopcount),
       worded_switch("SSE_Prefetch", BoardConfig.ssePrefetch),
+      move_overhead_option(),
   };
 }
 }  // namespace

@@ -24,17 +24,16 @@ bool search_output() { return BoardConfig.sequenceOutput; }
 void info_line(int score, int bound, int depth, int multipvIndex) {
   uint64_t nodes = total_nodes();
   uint32_t elapsed = elapsed_ms();
-  uint32_t seconds = elapsed / 1000;
-  int nps = nodes && seconds ? int(nodes / seconds) : 0;
+  const uint64_t nps = nodes_per_second(nodes, elapsed);
   if (FrontEnd.uciMode) {
     printf("info depth %d seldepth %d multipv %d score ", depth, Search.selDepth, multipvIndex);
     print_score(score);
     if (bound == ReportUpper) printf("upperbound ");
     if (bound == ReportLower) printf("lowerbound ");
-    printf("nodes %" PRIu64 " nps %d tbhits %" PRIu64 " time %u pv ", nodes, nps, Tablebases.hits, elapsed);
+    printf("nodes %" PRIu64 " nps %" PRIu64 " tbhits %" PRIu64 " time %u pv ", nodes, nps, Tablebases.hits, elapsed);
   } else if (search_output()) {
-    printf("depth %d/%d time %u nodes %" PRIu64 " nps %d tb %" PRIu64 "\n", depth, Search.selDepth, elapsed, nodes, nps,
-           Tablebases.hits);
+    printf("depth %d/%d time %u nodes %" PRIu64 " nps %" PRIu64 " tb %" PRIu64 "\n", depth, Search.selDepth, elapsed,
+           nodes, nps, Tablebases.hits);
     print_score(score);
     printf("pv ");
     if (bound == ReportUpper) printf("? ");

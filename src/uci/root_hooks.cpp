@@ -7,11 +7,9 @@
 #include "uci/front_end.h"
 
 namespace classic {
-namespace {
-void prepare_search() {
+void finish_pending_set_up() {
   if (TablebaseConfig.setupPending) set_up_tablebases();
 }
-}  // namespace
 
 void set_up_tablebases() {
   if (FrontEnd.uciMode) printf("info string egtb init...\n");
@@ -25,5 +23,5 @@ void set_up_tablebases() {
     printf("info string egtb %d man loaded, %s.\n\n", Tablebases.maxPieces, "Everything was OK");
 }
 
-void install_root_hooks() { Hooks = {prepare_search, book_root_move, learn_root_result}; }
+void install_root_hooks() { Hooks = {finish_pending_set_up, book_root_move, learn_root_result}; }
 }  // namespace classic

@@ -19,10 +19,8 @@ constexpr int MaxDepth = 119;
 
 int clamp_depth(int depth) { return depth < 1 ? 1 : depth > MaxDepth ? MaxDepth : depth; }
 
-void start_position() {
-  set_up_start_position();
-  BoardConfig.chess960 = false;
-}
+// The interface sets UCI_Chess960 once and keeps it for its games.
+void start_position() { set_up_start_position(); }
 
 // A FEN that is no usable position leaves the game as it was.
 bool fen_position(const char* fen) {
@@ -39,19 +37,14 @@ void new_game() {
   clear_hash_tables();
 }
 
-// Limits a "go" does not name keep their values from the previous "go", "sd" or "st".
+// Each "go" stands alone: what it does not name takes its start value, and a "go"
+// that names no limit at all searches until "stop".
 void go(const GoCommand& go) {
   TimeControl& t = Time;
-  t.depthLimit = MaxDepth;
-  t.infinite = t.movetime = false;
-  if (go.infinite) {
-    t.infinite = true;
-    set_both_clocks(t, MaxClock);
-  }
-  if (go.depth || go.mate) {
-    t.depthLimit = clamp_depth(go.depth ? *go.depth : 2 * *go.mate - 1);
-    set_both_clocks(t, MaxClock, 1);
-  }
+  t = TimeControl{};
+  t.clocked = go.wtime || go.btime || go.moveTime;
+  if (!t.clocked) set_both_clocks(t, MaxClock, go.infinite ? 0 : 1);
+  if (go.depth || go.mate) t.depthLimit = clamp_depth(go.depth ? *go.depth : 2 * *go.mate - 1);
   if (go.moveTime) {
     for (SideClock& s : t.side) {
       s.time = *go.moveTime;
@@ -64,7 +57,8 @@ void go(const GoCommand& go) {
   if (go.winc) t.side[White].increment = *go.winc;
   if (go.binc) t.side[Black].increment = *go.binc;
   if (go.movesToGo) t.side[White].movesToGo = t.side[Black].movesToGo = *go.movesToGo;
-  if (go.ponder && FrontEnd.ponder) t.infinite = true;
+  t.infinite = go.infinite || !go.has_limit() || (go.ponder && FrontEnd.ponder);
+  set_search_limits(go, GamePosition, Dialect::Classic);
   go_search(GamePosition);
 }
 
@@ -86,6 +80,7 @@ const UciEngine& classic_engine() {
                                 fen_position,
                                 illegal_move,
                                 new_game,
+                                finish_pending_set_up,
                                 go,
                                 eval,
                                 other_command};

@@ -24,11 +24,12 @@ struct EngineOptions {
 
 extern EngineOptions Engine;
 
-// The clocks as "go" leaves them (they keep their values from one "go" to the
-// next), then the search's own copy and limits.
+// The clocks as "go" gives them (what it does not name has its start value), then
+// the search's own copy and limits.
 struct ClockRecord {
   int wtime = 10000, wMovesToGo = 0, winc = 0;
   int btime = 10000, bMovesToGo = 0, binc = 0;
+  int movetime = 0;  // "go movetime": the time of this move, 0 when not given
   int sideTime = 0, sideMovesToGo = 0, sideInc = 0;
   uint64_t startTime = 0;  // milliseconds of the monotonic clock
   int allotted = 1, maximum = 2;

@@ -9,28 +9,27 @@ bool ForceFullRefresh = false;
 
 int evaluate(const Position& pos) { return network_in_use() ? evaluate_network(pos) : evaluate_fallback(pos); }
 
-int evaluate_at(SearchThread& th, const Position& pos, int ply) {
-  if (!network_in_use()) return evaluate_fallback(pos);
-  if (ForceFullRefresh) return evaluate_network(pos);
-  NnuePlyData* const line[3] = {&th.nnue[ply], ply >= 1 ? &th.nnue[ply - 1] : nullptr,
-                                ply >= 2 ? &th.nnue[ply - 2] : nullptr};
-  return evaluate_network_incremental(pos, line);
-}
-
 namespace {
+// The records of the position at `ply` and of the two positions before it.
+struct LineRecords {
+  NnuePlyData* at[3];
+  LineRecords(SearchThread& th, int ply)
+      : at{&th.nnue[ply], ply >= 1 ? &th.nnue[ply - 1] : nullptr, ply >= 2 ? &th.nnue[ply - 2] : nullptr} {}
+};
+
 // Before a move is made, this position's accumulator is brought up to date, so
 // that the child always finds its parent's to start from.
 void keep_line_current(SearchThread& th, const Position& pos, int ply) {
   if (th.nnue[ply].computed || !network_in_use() || ForceFullRefresh) return;
-  NnueLists lists;
-  build_piece_lists(pos, lists);
-  int side = pos.SideToMove == White ? 0 : 1;
-  update_accumulator({side,
-                      lists.pieces,
-                      lists.squares,
-                      {&th.nnue[ply], ply >= 1 ? &th.nnue[ply - 1] : nullptr, ply >= 2 ? &th.nnue[ply - 2] : nullptr}});
+  update_network_accumulator(pos, LineRecords(th, ply).at);
 }
 }  // namespace
+
+int evaluate_at(SearchThread& th, const Position& pos, int ply) {
+  if (!network_in_use()) return evaluate_fallback(pos);
+  if (ForceFullRefresh) return evaluate_network(pos);
+  return evaluate_network_incremental(pos, LineRecords(th, ply).at);
+}
 
 void play_move(SearchThread& th, Position& pos, Move m, int ply) {
   keep_line_current(th, pos, ply);

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "engine/principal_variation.h"
+#include "engine/search_limits.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/history.h"
@@ -58,6 +59,7 @@ void start_search(Position& root) {
   allocate_time(root);
   MoveList& moves = Search.rootMoves;
   generate_legal(root, moves);
+  restrict_root_moves(moves);
   if (moves.count <= 1) {
     // Nothing to think about: the only move, or none.
     Search.pv[0] = moves.count ? moves.moves[1].move : 0;

@@ -15,18 +15,16 @@ namespace {
 constexpr uint64_t CurrMoveDelayMs = 1000;
 constexpr int PvMovesShown = 10;
 
-// The protocol's counters are 32-bit: larger counts show their low 32 bits.
-int low32(uint64_t v) { return int(uint32_t(v)); }
 }  // namespace
 
 void search_line(int score, int bound) {
   if (Search.reportsOff) return;
-  uint64_t nodes = total_nodes(), elapsed = elapsed_ms(), seconds = elapsed / 1000;
+  uint64_t nodes = total_nodes(), elapsed = elapsed_ms();
   printf("info depth %d seldepth %d score ", Search.iterationDepth, Search.selDepth);
   print_score(score);
   if (bound == ReportUpper) printf("upperbound ");
   if (bound == ReportLower) printf("lowerbound ");
-  printf("nodes %d nps %d time %d pv ", low32(nodes), low32(seconds ? nodes / seconds : 0), low32(elapsed));
+  printf("nodes %" PRIu64 " nps %" PRIu64 " time %" PRIu64 " pv ", nodes, nodes_per_second(nodes, elapsed), elapsed);
   for (int i = 0; i < PvMovesShown && Search.pv[i]; i++) print_move(Search.pv[i]);
   printf("\n");
 }

@@ -1,7 +1,9 @@
 #include "veltrix/time.h"
 
+#include <algorithm>
 #include <cstdint>
 
+#include "engine/search_limits.h"
 #include "platform/platform.h"
 #include "veltrix/console.h"
 #include "veltrix/engine_options.h"
@@ -9,8 +11,9 @@
 
 namespace veltrix {
 namespace {
-constexpr uint64_t RelaxedPollNodes = 1000000;
-constexpr uint64_t EagerPollNodes = 1000;
+// Main-thread nodes between two looks at the clock and the input: well under a
+// millisecond, so that a search ends within a few milliseconds of its limit.
+constexpr uint64_t PollNodes = 1000;
 }  // namespace
 
 uint64_t elapsed_ms() { return now_ms() - Clock.startTime; }
@@ -26,20 +29,28 @@ void allocate_time(const Position& root) {
   int64_t t = c.sideTime < 1 ? 1 : c.sideTime;
   // Below 12 seconds every millisecond counts: no bonus, and a close watch on the clock.
   Search.lowTime = (t - 2000 > 1 ? t - 2000 : 1) < 10000;
-  int64_t allotted;
-  if (c.sideMovesToGo >= 2)
-    allotted = t / (c.sideMovesToGo >= 39 ? 40 : c.sideMovesToGo + 1);
-  else if (c.sideInc > 0)
-    allotted = c.sideInc / 2 + t / 20;
-  else
-    allotted = t / 30;
-  // A pondering search was paid for partly with the opponent's time.
-  if (Engine.ponderOption && Engine.pondering && !Search.lowTime) allotted += allotted / 8;
-  if (allotted < 1) allotted = 1;
+  int64_t allotted, maximum;
+  if (c.movetime > 0) {
+    // "go movetime": the whole of it for this move.
+    allotted = maximum = c.movetime;
+  } else {
+    if (c.sideMovesToGo >= 2)
+      allotted = t / (c.sideMovesToGo >= 39 ? 40 : c.sideMovesToGo + 1);
+    else if (c.sideInc > 0)
+      allotted = c.sideInc / 2 + t / 20;
+    else
+      allotted = t / 30;
+    // A pondering search was paid for partly with the opponent's time.
+    if (Engine.ponderOption && Engine.pondering && !Search.lowTime) allotted += allotted / 8;
+    // The increment arrives only after the move: never more than half of what is
+    // left, even when the increment is large and the clock nearly empty.
+    allotted = std::min(allotted, t / 2);
+    maximum = std::min(2 * allotted, t / 2);
+  }
   // Wide arithmetic: absurd clock values must not wrap into small limits.
-  c.allotted = int(allotted);
-  c.maximum = int(2 * allotted < INT32_MAX ? 2 * allotted : INT32_MAX);
-  c.pollInterval = c.nextPoll = Search.lowTime || Engine.pondering ? EagerPollNodes : RelaxedPollNodes;
+  c.allotted = int(std::min<int64_t>(without_overhead(allotted), INT32_MAX));
+  c.maximum = int(std::min<int64_t>(without_overhead(maximum), INT32_MAX));
+  c.pollInterval = c.nextPoll = PollNodes;
 }
 
 void quit_when_requested() {
@@ -47,6 +58,7 @@ void quit_when_requested() {
 }
 
 void poll_search() {
+  if (node_limit_reached(total_nodes())) stop_search();
   if (!Engine.pondering && Search.pv[0] && elapsed_ms() >= uint64_t(Clock.allotted)) stop_search();
   if (input_waiting()) {
     read_search_command([] { Engine.pondering = 0; });

@@ -59,6 +59,7 @@ OptionList declare_options() {
           "NNUE_Eval", [] { return Engine.nnueEval != 0; }, set_network_evaluation),
       string_option(
           "NNUE_File", [] { return std::string(Engine.nnueFile); }, set_network_file),
+      move_overhead_option(),
   };
 }
 
@@ -81,32 +82,30 @@ void set_clocks(int ms, int movesToGo) {
   ClockRecord& c = Clock;
   c.wtime = c.btime = ms;
   c.wMovesToGo = c.bMovesToGo = movesToGo;
-  c.winc = c.binc = 0;
 }
 
-// Limits a "go" does not name keep their values from the previous "go".
+// Each "go" stands alone: what it does not name takes its start value, and a "go"
+// that names no limit at all searches until "stop".
 void go(const GoCommand& go) {
   ClockRecord& c = Clock;
+  c = ClockRecord{};
+  if (!(go.wtime || go.btime || go.moveTime)) set_clocks(NoTimeLimit, go.infinite ? 0 : 1);
   Engine.depthLimit = MaxDepthLimit;
-  Engine.pondering = 0;
-  if (go.infinite) {
-    Engine.pondering = 1;
-    set_clocks(NoTimeLimit, 0);
-  }
-  if (go.depth) {
-    Engine.depthLimit = *go.depth < 1 ? 1 : *go.depth > MaxDepthLimit ? MaxDepthLimit : *go.depth;
-    set_clocks(NoTimeLimit, 1);
+  if (go.depth || go.mate) {
+    const int depth = go.depth ? *go.depth : 2 * *go.mate - 1;
+    Engine.depthLimit = depth < 1 ? 1 : depth > MaxDepthLimit ? MaxDepthLimit : depth;
   }
   if (go.moveTime) {
-    c.wtime = c.btime = *go.moveTime;
-    c.wMovesToGo = c.bMovesToGo = 1;
+    c.movetime = *go.moveTime;
+    set_clocks(*go.moveTime, 1);
   }
   if (go.wtime) c.wtime = *go.wtime;
   if (go.btime) c.btime = *go.btime;
   if (go.winc) c.winc = *go.winc;
   if (go.binc) c.binc = *go.binc;
   if (go.movesToGo) c.wMovesToGo = c.bMovesToGo = *go.movesToGo;
-  if (go.ponder && Engine.ponderOption) Engine.pondering = 1;
+  Engine.pondering = go.infinite || !go.has_limit() || (go.ponder && Engine.ponderOption);
+  set_search_limits(go, GamePosition, Dialect::Veltrix);
   go_search(GamePosition);
 }
 
@@ -123,6 +122,7 @@ const UciEngine& veltrix_engine() {
                                 fen_position,
                                 illegal_move,
                                 new_game,
+                                nullptr,
                                 go,
                                 eval,
                                 nullptr};

@@ -30,8 +30,12 @@ TEST(Fen, OptionalAndIgnoredFields) {
   EXPECT_EQ(pos.SideToMove, White);
   // Ends right after the castling field: complete.
   EXPECT_TRUE(position_from("r3k2r/8/8/8/8/8/8/R3K2R b KQkq").CastleInfo[Black].CanCastleOOO);
-  // The half-move clock is not read.
-  EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k w - - 37 80").Fifty, 0);
+  // The counters: the fifty-move rule counts on, the plies count from the first move.
+  EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k w - - 37 80").Fifty, 37);
+  EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k w - - 37 80").GamePly, 159);
+  EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k b - - 0 1").GamePly, 2);
+  EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k b - - 999 -4").Fifty, 100);  // absurd counters are bounded
+  EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k b - - 999 -4").GamePly, 2);
   // Any side letter but w means black.
   EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k W - -").SideToMove, White);
   EXPECT_EQ(position_from("8/8/8/8/8/8/8/K6k x - -").SideToMove, Black);

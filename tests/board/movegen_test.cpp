@@ -111,7 +111,7 @@ TEST(MoveGen, CastlingTests) {
   pos = position_from("4k3/8/8/8/8/8/8/1K5R w K -");
   MoveList list = legal_moves(pos);
   for (int i = 1; i <= list.count; i++) EXPECT_EQ(CastleType(list.moves[i].move), 0) << move_text(list.moves[i].move);
-  EXPECT_FALSE(move_playable(pos, make_move(B1, D1, WhiteKing) | CastleOO));
+  EXPECT_FALSE(move_playable(pos, encode_move(B1, D1, WhiteKing) | CastleOO));
   BoardConfigGuard guard;
   BoardConfig.chess960 = true;
   EXPECT_TRUE(has_move(pos, "b1h1"));
@@ -156,22 +156,22 @@ TEST(MoveGen, PlayableTestForStoredMoves) {
   }
   // A killer that would now be a capture, a wrong piece, a blocked slider, and the
   // forms only a corrupted stored move can have.
-  EXPECT_FALSE(move_playable(pos, make_move(A1, A8, WhiteRook)));
-  EXPECT_FALSE(move_playable(pos, make_move(A1, A3, WhiteQueen)));
-  EXPECT_FALSE(move_playable(pos, make_move(A1, A3, WhiteRook, BlackPawn)));
-  EXPECT_FALSE(move_playable(pos, make_move(E1, E1, WhiteKing)));
-  EXPECT_FALSE(move_playable(pos, make_move(A1, C3, WhiteRook)));
-  EXPECT_FALSE(move_playable(pos, make_move(B5, D6, WhitePawn) | EpFlag));
+  EXPECT_FALSE(move_playable(pos, encode_move(A1, A8, WhiteRook)));
+  EXPECT_FALSE(move_playable(pos, encode_move(A1, A3, WhiteQueen)));
+  EXPECT_FALSE(move_playable(pos, encode_move(A1, A3, WhiteRook, BlackPawn)));
+  EXPECT_FALSE(move_playable(pos, encode_move(E1, E1, WhiteKing)));
+  EXPECT_FALSE(move_playable(pos, encode_move(A1, C3, WhiteRook)));
+  EXPECT_FALSE(move_playable(pos, encode_move(B5, D6, WhitePawn) | EpFlag));
   EXPECT_FALSE(move_playable(pos, 0));
-  EXPECT_FALSE(move_playable(pos, make_move(A1, A3, WhiteRook, 15)));  // no such piece code
-  EXPECT_FALSE(move_playable(pos, make_move(E5, E6, WhitePawn, 0, 14)));
+  EXPECT_FALSE(move_playable(pos, encode_move(A1, A3, WhiteRook, 15)));  // no such piece code
+  EXPECT_FALSE(move_playable(pos, encode_move(E5, E6, WhitePawn, 0, 14)));
   Position promo = position_from("4k3/P7/8/8/8/8/8/4K3 w - -");
-  EXPECT_FALSE(move_playable(promo, make_move(A7, A8, WhitePawn)));
-  EXPECT_TRUE(move_playable(promo, make_move(A7, A8, WhitePawn, 0, WhiteKnight)));
-  EXPECT_FALSE(move_playable(promo, make_move(A7, A8, WhitePawn, 0, BlackQueen)));
+  EXPECT_FALSE(move_playable(promo, encode_move(A7, A8, WhitePawn)));
+  EXPECT_TRUE(move_playable(promo, encode_move(A7, A8, WhitePawn, 0, WhiteKnight)));
+  EXPECT_FALSE(move_playable(promo, encode_move(A7, A8, WhitePawn, 0, BlackQueen)));
   // Leaving the king in check is caught by the separate safety test.
   Position pinned = position_from("4r1k1/8/8/8/8/8/4N3/4K3 w - -");
-  Move knight = make_move(E2, C3, WhiteKnight);
+  Move knight = encode_move(E2, C3, WhiteKnight);
   EXPECT_TRUE(move_playable(pinned, knight));
   EXPECT_FALSE(move_keeps_king_safe(pinned, knight));
 }

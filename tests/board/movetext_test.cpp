@@ -15,7 +15,7 @@ TEST(MoveText, PromotionsAndOddTexts) {
   ASSERT_NE(knight, 0u);
   EXPECT_EQ(PromotionPiece(knight), WhiteKnight);
   EXPECT_EQ(move_text(knight), "a7a8n");
-  EXPECT_EQ(parse_move(pos, "a7a8N"), 0u);  // upper case is no promotion letter
+  EXPECT_EQ(parse_move(pos, "a7a8N"), knight);  // interfaces write the letter in either case
   EXPECT_EQ(parse_move(pos, "a7a8"), 0u);
   EXPECT_EQ(move_text(parse_move(pos, "e2e4x")), "e2e4");  // unknown fifth character: plain move
   EXPECT_EQ(parse_move(pos, "a7a8qq"), 0u);                // six characters carry no promotion
@@ -24,7 +24,7 @@ TEST(MoveText, PromotionsAndOddTexts) {
   EXPECT_EQ(parse_move(pos, ""), 0u);
   EXPECT_EQ(move_text(0), "0000");
   EXPECT_EQ(move_text(1), "0000");
-  EXPECT_EQ(move_text(make_move(E7, E8, WhitePawn, 0, 15)), "e7e8");  // a word read from a damaged file
+  EXPECT_EQ(move_text(encode_move(E7, E8, WhitePawn, 0, 15)), "e7e8");  // a word read from a damaged file
   testing::internal::CaptureStdout();
   print_move(knight);
   print_move(0);
@@ -36,6 +36,10 @@ TEST(MoveText, CastlingNotations) {
   Position pos = position_from("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
   Move oo = parse_move(pos, "e1g1");
   EXPECT_EQ(CastleType(oo), 1);
+  // In standard chess interfaces may also write the king taking its own rook.
+  EXPECT_EQ(parse_move(pos, "e1h1"), oo);
+  EXPECT_EQ(CastleType(parse_move(pos, "e1a1")), 2);
+  EXPECT_EQ(parse_move(pos, "e1b1"), 0u);
   BoardConfig.castlingOO = true;
   EXPECT_EQ(move_text(oo), "O-O");
   EXPECT_EQ(parse_move(pos, "O-O"), oo);

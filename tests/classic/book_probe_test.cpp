@@ -144,7 +144,7 @@ TEST_F(BookProbe, DamagedFilesAnswerSafely) {
   for (const BookEntry& e : shuffled) probe_book(e.key);
   // Nonsense move words in the book are never answered at the root.
   write_start_book(
-      {book_entry(start.HashKey, 0xFFFFFFFFu, 9), book_entry(start.HashKey, make_move(E2, E5, WhitePawn), 8)});
+      {book_entry(start.HashKey, 0xFFFFFFFFu, 9), book_entry(start.HashKey, encode_move(E2, E5, WhitePawn), 8)});
   BookConfig.style = 3;
   for (int i = 0; i < 20; i++) EXPECT_EQ(book_root_move(start), 0u);
 }
@@ -170,7 +170,7 @@ TEST_F(BookProbe, RootUsesTheBookOnlyInBookGames) {
 }
 
 TEST_F(BookProbe, LearningFileAnswersWhenTheBookCannot) {
-  const Move illegal = make_move(E2, E5, WhitePawn);
+  const Move illegal = encode_move(E2, E5, WhitePawn);
   write_start_book({book_entry(start.HashKey, illegal, 5)});
   ASSERT_TRUE(append_learn(start.HashKey, d4, 12));
   EXPECT_EQ(book_root_move(start), d4);

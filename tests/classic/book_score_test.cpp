@@ -33,7 +33,7 @@ TEST_F(BookScore, LegalMovesGetTheWalkScoreIllegalOnesTheMark) {
   const Position afterD4 = after_moves({"d2d4"});
   const Move e4 = move_of(start, "e2e4"), d4 = move_of(start, "d2d4");
   const Move e5 = move_of(afterE4, "e7e5"), c5 = move_of(afterE4, "c7c5");
-  const Move illegal = make_move(E2, E5, WhitePawn);
+  const Move illegal = encode_move(E2, E5, WhitePawn);
   std::vector<BookEntry> records = {book_entry(0, 0, 0),
                                     book_entry(start.HashKey, e4, 9, 33),
                                     book_entry(start.HashKey, illegal, 8),

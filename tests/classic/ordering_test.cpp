@@ -68,7 +68,7 @@ TEST_F(Ordering, ExchangeValues) {
   // A king stepping into an attack is never worth anything (such a move is only
   // ever met as a word from the table or a killer slot).
   pos = position_from("4k3/8/8/8/8/5r2/8/4K3 w - -");
-  EXPECT_EQ(see(pos, make_move(E1, F1, WhiteKing)), SeeKingIntoAttack);
+  EXPECT_EQ(see(pos, encode_move(E1, F1, WhiteKing)), SeeKingIntoAttack);
 
   // A quiet move onto a square a pawn guards loses the piece.
   pos = position_from("4k3/8/4p3/8/8/2N5/8/4K3 w - -");

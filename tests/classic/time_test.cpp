@@ -1,6 +1,7 @@
 // Time allocation for one move, and the clock side of the polling.
 #include <climits>
 
+#include "engine/search_limits.h"
 #include "platform/platform.h"
 #include "search/time.h"
 #include "search_support.h"
@@ -11,6 +12,15 @@ namespace {
 
 class TimeAllocation : public SearchTest {
  protected:
+  // The figures of the allocation itself; the overhead comes off afterwards.
+  void SetUp() override {
+    SearchTest::SetUp();
+    Limits.moveOverheadMs = 0;
+  }
+  void TearDown() override {
+    Limits = SearchLimits{};
+    SearchTest::TearDown();
+  }
   // The limits "go" leaves for white to move with the given clock.
   void allocate(int ms, int increment = 0, int movesToGo = 0, const char* fen = StartFen) {
     set_both_clocks(Time, ms, movesToGo);
@@ -51,10 +61,15 @@ TEST_F(TimeAllocation, MovesToGo) {
   EXPECT_EQ(Time.limit, 322u) << "no quarter added when short of time";
 }
 
-TEST_F(TimeAllocation, MovetimeGivesTheWholeTime) {
+TEST_F(TimeAllocation, MovetimeGivesTheWholeTimeLessTheOverhead) {
   Time.movetime = true;
   allocate(1000, 0, 1);
   EXPECT_EQ(Time.limit, 1000u);
+  Limits.moveOverheadMs = 30;
+  allocate(1000, 0, 1);
+  EXPECT_EQ(Time.limit, 970u);
+  allocate(20, 0, 1);
+  EXPECT_EQ(Time.limit, 1u) << "never less than a millisecond";
 }
 
 TEST_F(TimeAllocation, PonderingKeepsAQuarterMore) {

@@ -205,18 +205,18 @@ inline void check_no_move_missing(const Position& pos) {
     const int piece = pos.Board[from];
     if (!piece || PieceColourOf[piece] != us) continue;
     for (int to = 0; to < 64; to++) {
-      Move plain = make_move(from, to, piece, pos.Board[to]);
+      Move plain = encode_move(from, to, piece, pos.Board[to]);
       words.push_back(plain);
       if (PieceTypeOf[piece] != Pawn) continue;
-      if (to == pos.EpTarget) words.push_back(make_move(from, to, piece) | EpFlag);
+      if (to == pos.EpTarget) words.push_back(encode_move(from, to, piece) | EpFlag);
       for (int type = Knight; type <= Queen; type++) words.push_back(plain | Move(make_piece(us, type)) << 20);
     }
   }
   const Castling& ci = pos.CastleInfo[us];
   const int ksq = pos.KingSq[us];
   if (BoardConfig.chess960 || file_of(ksq) == 4) {
-    words.push_back(make_move(ksq, BoardConfig.chess960 ? ci.RRookSq : ksq + 2, king) | CastleOO);
-    words.push_back(make_move(ksq, BoardConfig.chess960 ? ci.LRookSq : ksq - 2, king) | CastleOOO);
+    words.push_back(encode_move(ksq, BoardConfig.chess960 ? ci.RRookSq : ksq + 2, king) | CastleOO);
+    words.push_back(encode_move(ksq, BoardConfig.chess960 ? ci.LRookSq : ksq - 2, king) | CastleOOO);
   }
   for (Move m : words) {
     if (!move_playable(pos, m) || !move_keeps_king_safe(pos, m)) continue;

@@ -1,6 +1,7 @@
 // The accumulator: features, refresh, and the incremental update from one or two
 // plies back, which must agree with a refresh bit for bit.
 #include <cstring>
+#include <random>
 
 #include "board/movetext.h"
 #include "games.h"
@@ -112,6 +113,25 @@ TEST_F(Incremental, EqualsRefreshAlongRandomGamesFromOneAndTwoPliesBack) {
                                   "promotion",  "en passant", "capture"};
   for (int k = 0; k < KindCount; ++k) EXPECT_GT(kinds.seen[k], 0) << names[k];
   EXPECT_GT(kingMoveTwoBack, 0);
+}
+
+TEST_F(Incremental, EveryPathAddsAndTakesRowsAsTheScalarOneDoes) {
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> feature(0, NnueFeatures - 1), value(-32768, 32767);
+  NetworkPaths paths = network_paths();
+  for (int round = 0; round < 300; ++round) {
+    FeatureList removed, added;
+    for (int i = round % 7; i > 0; --i) removed.add(feature(rng));
+    for (int i = round % 31; i > 0; --i) added.add(feature(rng));
+    alignas(64) int16_t base[256], expected[256], got[256];
+    for (int16_t& v : base) v = int16_t(value(rng));
+    add_feature_rows_scalar(expected, base, removed, added);
+    for (int p = 0; p < paths.count; ++p) {
+      if (!paths.path[p].runs) continue;
+      paths.path[p].add_feature_rows(got, base, removed, added);
+      ASSERT_TRUE(same_row(got, expected)) << paths.path[p].name << " round " << round;
+    }
+  }
 }
 
 TEST_F(Incremental, KingMoveRebuildsTheMoversSideAndCarriesTheOtherFromTheBase) {

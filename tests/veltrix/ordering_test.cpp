@@ -45,7 +45,7 @@ TEST(See, ExchangesOnTheDestination) {
 TEST(See, FirstGainsOfSpecialMoves) {
   // A king stepping onto an attacked square can never be played.
   Position pos = veltrix_position("4k3/8/8/8/8/8/3r4/4K3 w - -");
-  EXPECT_EQ(see(pos, make_move(E1, E2, WhiteKing)), SeeKingIntoAttack);
+  EXPECT_EQ(see(pos, encode_move(E1, E2, WhiteKing)), SeeKingIntoAttack);
   EXPECT_EQ(see(pos, move_of(pos, "e1d2")), 500);
   // Promotion: the new piece is the gain; en passant wins a pawn.
   pos = veltrix_position("4k3/P7/8/8/8/8/8/4K3 w - -");

@@ -32,7 +32,7 @@ const char* const Middlegames[] = {
     "2rq1rk1/pp1bppbp/3p1np1/4n3/3NP3/1BN1BP2/PPPQ2PP/2KR3R w - -",
 };
 
-class VeltrixThreadsTest : public ::testing::Test {
+class VeltrixHelpers : public ::testing::Test {
  protected:
   void SetUp() override {
     ensure_veltrix();
@@ -50,7 +50,7 @@ class VeltrixThreadsTest : public ::testing::Test {
   EngineOptions saved_ = Engine;
 };
 
-TEST_F(VeltrixThreadsTest, OneThreadSearchesAloneAndTheSameAsEver) {
+TEST_F(VeltrixHelpers, OneThreadSearchesAloneAndTheSameAsEver) {
   set_thread_count(1);
   const int alone = os_thread_count();
   Position pos = veltrix_position(Middlegames[0]);
@@ -76,7 +76,7 @@ TEST_F(VeltrixThreadsTest, OneThreadSearchesAloneAndTheSameAsEver) {
   EXPECT_EQ(helper_nodes(), 0u);
 }
 
-TEST_F(VeltrixThreadsTest, TheCountStaysWithinTheProcessors) {
+TEST_F(VeltrixHelpers, TheCountStaysWithinTheProcessors) {
   set_thread_count(64);
   EXPECT_EQ(thread_count(), std::min(processor_count(), MaxSearchThreads));
   set_thread_count(0);
@@ -86,7 +86,7 @@ TEST_F(VeltrixThreadsTest, TheCountStaysWithinTheProcessors) {
 // Hundreds of searches short enough that the helper joins and leaves split points
 // all the time, and is parked and woken for every one of them; the count changes
 // now and then between them.
-TEST_F(VeltrixThreadsTest, ManyShortSearchesEndWithLegalMoves) {
+TEST_F(VeltrixHelpers, ManyShortSearchesEndWithLegalMoves) {
   if (!two_threads()) GTEST_SKIP() << "a single processor";
 #if defined(__SANITIZE_THREAD__)
   constexpr int Games = 3;
@@ -111,7 +111,7 @@ TEST_F(VeltrixThreadsTest, ManyShortSearchesEndWithLegalMoves) {
   EXPECT_GT(helped, 0u);
 }
 
-TEST_F(VeltrixThreadsTest, HelpersFindTheSameMates) {
+TEST_F(VeltrixHelpers, HelpersFindTheSameMates) {
   if (!two_threads()) GTEST_SKIP() << "a single processor";
   Position rooks = veltrix_position("8/8/6k1/R7/8/8/8/1R4K1 w - -");
   EXPECT_EQ(search_to_depth(rooks, 9), SCORE_MATE - 5);
@@ -121,12 +121,12 @@ TEST_F(VeltrixThreadsTest, HelpersFindTheSameMates) {
 
 // A split point built by hand, its participants played one after the other by this
 // thread.
-class SplitPointWork : public VeltrixThreadsTest {
+class SplitPointWork : public VeltrixHelpers {
  protected:
   using Split = SplitPoint<VeltrixThreads>;
 
   void SetUp() override {
-    VeltrixThreadsTest::SetUp();
+    VeltrixHelpers::SetUp();
     Pool.threadCount = 3;  // slots to flag; no thread runs
     Signals.stop = false;
     history_clear();
@@ -144,7 +144,7 @@ class SplitPointWork : public VeltrixThreadsTest {
       slot.abort = false;
       slot.currentSplit = nullptr;
     }
-    VeltrixThreadsTest::TearDown();
+    VeltrixHelpers::TearDown();
   }
 
   // A node at ply 2 whose first move is done, owned by `master` and shared with

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/search_limits.h"
 #include "veltrix/threads.h"
 #include "veltrix/time.h"
 #include "veltrix_support.h"
@@ -14,9 +15,12 @@ namespace {
 struct ClockTest : ::testing::Test {
   ClockRecord savedClock = Clock;
   EngineOptions savedEngine = Engine;
+  // The figures of the allocation itself; the overhead comes off afterwards.
+  ClockTest() { Limits.moveOverheadMs = 0; }
   ~ClockTest() override {
     Clock = savedClock;
     Engine = savedEngine;
+    Limits = SearchLimits{};
   }
 
   Position white = veltrix_position(StartFen);
@@ -29,7 +33,7 @@ struct ClockTest : ::testing::Test {
   }
 };
 
-TEST_F(ClockTest, SuddenDeathTakesAThirtiethAndWatchesALowClockClosely) {
+TEST_F(ClockTest, SuddenDeathTakesAThirtiethAndWatchesTheClockClosely) {
   Engine.ponderOption = Engine.pondering = 0;
   clocks(10000, 0, 0);
   allocate_time(white);
@@ -42,7 +46,7 @@ TEST_F(ClockTest, SuddenDeathTakesAThirtiethAndWatchesALowClockClosely) {
   allocate_time(white);
   EXPECT_EQ(Clock.allotted, 2000);
   EXPECT_EQ(Clock.maximum, 4000);
-  EXPECT_EQ(Clock.pollInterval, 1000000u);
+  EXPECT_EQ(Clock.pollInterval, 1000u) << "well under a millisecond between two looks at the clock";
   EXPECT_FALSE(Search.lowTime);
   // Low-time mode starts below 12 seconds.
   clocks(12000, 0, 0);
@@ -64,10 +68,23 @@ TEST_F(ClockTest, MovesToGoIncrementAndTheSideToMove) {
   clocks(60000, 0, 1000);
   allocate_time(white);
   EXPECT_EQ(Clock.allotted, 3500);
-  // One move to go ("movetime"): a thirtieth, as without moves to go.
+  // A large increment with a nearly empty clock: never more than half of it.
+  clocks(300, 0, 2000);
+  allocate_time(white);
+  EXPECT_EQ(Clock.allotted, 150);
+  EXPECT_EQ(Clock.maximum, 150);
+  // One move to go: a thirtieth, as without moves to go; "movetime" gives the
+  // whole of it, less the overhead.
   clocks(5000, 1, 0);
   allocate_time(white);
   EXPECT_EQ(Clock.allotted, 166);
+  Clock.movetime = 5000;
+  Limits.moveOverheadMs = 10;
+  allocate_time(white);
+  EXPECT_EQ(Clock.allotted, 4990);
+  EXPECT_EQ(Clock.maximum, 4990);
+  Clock.movetime = 0;
+  Limits.moveOverheadMs = 0;
   Clock.btime = 90000;
   allocate_time(black);
   EXPECT_EQ(Clock.sideTime, 90000);
@@ -76,7 +93,7 @@ TEST_F(ClockTest, MovesToGoIncrementAndTheSideToMove) {
   clocks(-50, 0, 0);
   allocate_time(white);
   EXPECT_EQ(Clock.allotted, 1);
-  EXPECT_EQ(Clock.maximum, 2);
+  EXPECT_EQ(Clock.maximum, 1);
 }
 
 TEST_F(ClockTest, PonderingAddsAnEighthAndPollsOften) {

@@ -104,7 +104,7 @@ TEST(ClassicGo, MovetimeAnswersInAboutThatTime) {
   uci.engine.send("go movetime 300");
   std::string out = uci.until_bestmove(5000);
   long long took = ms_since(start);
-  EXPECT_GE(took, 290);
+  EXPECT_GE(took, 250) << "the whole move time but the overhead";
   EXPECT_LE(took, 1000);
   expect_legal_answer(StartFen, last_line_starting(out, "bestmove "));
 }
@@ -121,14 +121,15 @@ TEST(ClassicGo, ClockSearchKeepsWellInsideTheClock) {
                       last_line_starting(out, "bestmove "));
 }
 
-TEST(ClassicGo, InfiniteRunsUntilStopAndIgnoresOtherCommands) {
+TEST(ClassicGo, InfiniteRunsUntilStopAndAnswersIsreadyAtOnce) {
   UciEngine uci;
   uci.engine.send("position startpos");
   uci.engine.send("go infinite");
   uci.engine.send("isready");
-  std::string early = uci.engine.read_until("bestmove", 700);
-  EXPECT_EQ(early.find("bestmove"), std::string::npos);
-  EXPECT_EQ(early.find("readyok"), std::string::npos) << "isready during a search is lost";
+  std::string early = uci.engine.read_until("readyok\n", 700);
+  EXPECT_NE(early.find("readyok"), std::string::npos) << "isready is answered during the search";
+  early += uci.engine.read_until("bestmove", 300);
+  EXPECT_EQ(early.find("bestmove"), std::string::npos) << "and the search goes on";
   auto stopAt = Clock::now();
   uci.engine.send("stop");
   std::string out = early + uci.until_bestmove(3000);

@@ -39,15 +39,22 @@ const char* const Identification =
     "option name PlayLevel type spin default 20 min 1 max 20 \n"
     "option name SSE_Popcount type check default true\n"
     "option name SSE_Prefetch type check default true\n"
+    "option name Move Overhead type spin default 10 min 0 max 5000 \n"
     "uciok\n";
 
-// A started engine that has already answered "uci".
+// What the first "isready" sets up: the tablebases of the default path, which this
+// machine does not have.
+const char* const TablebaseSetUp =
+    "info string egtb init...\ninfo string error load egtbs: Could not find table bases\n";
+
+// A started engine that has already answered "uci" and a first "isready".
 struct UciEngine {
   EngineProcess engine{VELTRIX_CLASSIC_BIN};
   UciEngine() {
     engine.send("uci");
     std::string start = engine.read_until("uciok\n");
     EXPECT_EQ(start, std::string(Banner) + Identification);
+    EXPECT_EQ(sync(), TablebaseSetUp);
   }
   // Everything printed until the "readyok" that answers an "isready" sent now.
   std::string sync() {
@@ -89,7 +96,9 @@ TEST(Uci, OptionEchoesOnlyWithDebugInfo) {
   u.engine.send("setoption name UCI_ShowCurrLine value true");
   u.engine.send("setoption name NalimovPath value /no where");
   u.engine.send("setoption name ClearHash");
-  u.engine.send("setoption name Nonsense value 1 name Ponder value false");
+  u.engine.send("setoption name Nonsense value 1");
+  u.engine.send("setoption name Clear Hash");  // no such option: the table stays as it is
+  u.engine.send("setoption name ponder value false");
   EXPECT_EQ(u.sync(),
             "info string MultiPV = 1\n"
             "info string MultiPV = 255\n"
@@ -102,9 +111,11 @@ TEST(Uci, OptionEchoesOnlyWithDebugInfo) {
             "info string Hash size = 1\n"
             "info string UsePlayLevel = false\n"
             "info string UCI_ShowCurrentLine = 1\n"
-            "info string NalimovPath = /no\n"
+            "info string NalimovPath = /no where\n"
             "info string ClearHash\n"
-            "info string Ponder = 0\n");
+            "info string Ponder = 0\n"
+            "info string egtb init...\n"
+            "info string error load egtbs: Could not find table bases\n");
   u.engine.send("setoption name DebugInfoString value false");
   u.engine.send("setoption name MultiPV value 2");
   EXPECT_EQ(u.sync(), "");
@@ -146,7 +157,9 @@ TEST(Uci, RejectedFenKeepsThePositionAndIgnoresItsMoves) {
   u.engine.send("setoption name DebugInfoString value true");
   u.engine.send("position startpos moves e2e4");
   u.engine.send("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR w kq - 0 1 moves e2e4");
-  EXPECT_EQ(u.sync(), "info string DebugInfoString = 1\ninfo string FEN error on kings!\n");
+  EXPECT_EQ(u.sync(),
+            "info string DebugInfoString = 1\ninfo string FEN error on kings!\n"
+            "info string error: FEN refused, the position stays as it was\n");
   u.engine.send("perft 1");
   std::string out = u.engine.read_until("Nodes searched: ");
   EXPECT_EQ(u.engine.read_until("\n"), "20\n");  // black to move after 1.e4, as before
@@ -188,8 +201,8 @@ TEST(Uci, CacheThatCannotBeAllocatedKeepsThePreviousOne) {
   EXPECT_EQ(engine.read_until("readyok\n"),
             "info string DebugInfoString = 1\n"
             "info string error: could not allocate 4096 MB for the transposition table, keeping the previous size\n"
-            "info string Hash size = 16\n"
-            "readyok\n");
+            "info string Hash size = 16\n" +
+                std::string(TablebaseSetUp) + "readyok\n");
   engine.send("go depth 4");
   EXPECT_NE(engine.read_until("bestmove ").find("info depth 4 "), std::string::npos);
 }
@@ -206,7 +219,8 @@ TEST(Uci, GarbageIsPassedOver) {
   u.engine.send("    ");
   u.engine.send("");
   u.engine.send("isready\r");
-  EXPECT_EQ(u.engine.read_until("readyok\n"), "readyok\n");
+  EXPECT_EQ(u.engine.read_until("readyok\n"),
+            "info string error: FEN refused, the position stays as it was\nreadyok\n");
   EXPECT_EQ(u.sync(), "");
 }
 
