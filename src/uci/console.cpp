@@ -78,9 +78,11 @@ void set_time() {
   printf("\ntime set to = %d\n", seconds);
 }
 
+// The tables keep what earlier games taught them; only the ages start again.
 void new_game() {
   BoardConfig.chess960 = false;
   set_up_start_position();
+  TT.restart_age();
 }
 
 void typed_move(const std::string& line) {

@@ -70,7 +70,11 @@ TEST(Console, TypedMoves) {
 }
 
 TEST(Console, NewGameAndPerft) {
-  std::string out = run("e2e4\nnew\nperft 2\n");
+  // Each search takes the next age; a new game starts the count again.
+  std::string out = run("sd\n1\ngo\ngo\nnew\ne2e4\n");
+  EXPECT_NE(out.find("white to move\nGamePly = 3 , HashAge = 2 , "), std::string::npos) << out;
+  EXPECT_NE(out.find("black to move\nGamePly = 2 , HashAge = 0 , "), std::string::npos) << out;
+  out = run("e2e4\nnew\nperft 2\n");
   size_t perft = out.find("a2a3: 20\n");
   ASSERT_NE(perft, std::string::npos) << out;
   EXPECT_NE(out.find("g1h3: 20\n\nNodes searched: 400\nTime: "), std::string::npos) << out;
