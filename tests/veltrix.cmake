@@ -20,6 +20,12 @@ if(TARGET veltrix_e2e_tests)
   add_dependencies(veltrix_e2e_tests veltrix)
 endif()
 
+# The Syzygy tables in both programs, end to end.
+vx_test(syzygy_e2e_tests DIRS e2e/syzygy LIBS vx_board)
+if(TARGET syzygy_e2e_tests)
+  add_dependencies(syzygy_e2e_tests veltrix veltrix-classic)
+endif()
+
 # An install into a scratch prefix: the two programs, the library with its header
 # and the network file, and the installed veltrix evaluating with its network from
 # another folder.

@@ -11,7 +11,13 @@ constexpr int SCORE_MATE_RANGE = 31000;
 // so the material-based pruning rules leave such values alone.
 constexpr int SCORE_DECISIVE = 10000;
 
+// A win the endgame tables prove for the side to move at ply p scores
+// SCORE_TB_WIN - p: below every mate the search can see, above every evaluation
+// and decisive, and higher the nearer the root it is met.
+constexpr int SCORE_TB_WIN = 20000;
+
 constexpr int mated_in(int ply) { return ply - SCORE_MATE; }
+constexpr int tb_win_at(int ply) { return SCORE_TB_WIN - ply; }
 constexpr int abs_score(int v) { return v < 0 ? -v : v; }
 
 // Mate scores count from the root, but a table entry serves every path to its
