@@ -227,7 +227,6 @@ void read_counters(FenReader& in, Position& pos) {
 }
 
 void finish_position(Position& pos) {
-  TableAge = 0;
   pos.HashKey = compute_hash_key(pos);
   pos.PawnKey = compute_pawn_key(pos);
   pos.MaterialKey = compute_material_key(pos);

@@ -15,9 +15,9 @@ struct BoardSettings {
 };
 extern BoardSettings BoardConfig;
 
-// The search age of the transposition table. It lives with the board because
-// reading a FEN resets it and the board dumps show it; the table of each program
-// reads and advances it (wrapping at its own width).
+// The search age of the transposition table: the age the latest search stored its
+// entries with. It lives with the board because the board dumps show it; the table
+// of each program advances it and sets it back (on a new game or an emptied table).
 extern int TableAge;
 
 // Where make-move prefetches the transposition-table bucket of the new key: set

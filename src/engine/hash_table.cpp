@@ -70,6 +70,7 @@ ResizeResult TranspositionTable::resize(int requestedMegabytes) {
   indexMask = count - 1;
   megabytes = mb;
   storeCount.store(0, std::memory_order_relaxed);
+  restart_age();
   // Making a move fetches the bucket of the new position ahead of its probe.
   TablePrefetch = {reinterpret_cast<const char*>(slots), indexMask, sizeof(HashSlot) * size_t(layout.entriesPerIndex)};
   return ResizeResult::Resized;
@@ -92,12 +93,17 @@ void TranspositionTable::release() {
 void TranspositionTable::clear() {
   if (slots) fill_empty(layout, slots, slot_count(layout, indexCount));
   storeCount.store(0, std::memory_order_relaxed);
+  restart_age();
 }
+
+void TranspositionTable::restart_age() { TableAge = 0; }
 
 uint16_t TranspositionTable::age() const { return uint16_t(TableAge & layout.ageMask); }
 
+// Empty entries carry age 0, which no search takes: wrapping round goes from the
+// widest age straight to 1.
 void TranspositionTable::new_search() {
-  TableAge = (TableAge + 1) & layout.ageMask;
+  TableAge = TableAge % layout.ageMask + 1;
   storeCount.store(0, std::memory_order_relaxed);
 }
 

@@ -67,8 +67,14 @@ struct TranspositionTable {
   // halving the size after each failure; answers the size obtained, 0 for none.
   int allocate_at_most(int requestedMegabytes);
   void release();
+  // Empty entries, and the ages counted afresh.
   void clear();
-  // Every search: the next age, and the store count from zero.
+  // A new game counts its searches from the start again; its table may keep the
+  // entries of the last game.
+  void restart_age();
+  // Every search, whatever position it was given: the next age, and the store count
+  // from zero. Positions of one game searched in turn get ages of their own, so the
+  // entries of earlier moves are the first to give way.
   void new_search();
   uint16_t age() const;
   int hashfull() const;

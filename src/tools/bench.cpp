@@ -42,9 +42,9 @@ uint64_t nodes_per_second(uint64_t nodes, uint32_t ms) {
 bool run_test(Position& pos, int number, const BenchTest& test, int depth, BenchTotals& totals) {
   read_fen(pos, test.epd);
   BookConfig.gameFromStart = false;
+  clear_hash_tables();
   print_test_header(number, test);
   print_board(pos);
-  clear_hash_tables();
   Time.depthLimit = depth;
   set_both_clocks(Time, BenchClockMs);
   const Position testPosition = pos;

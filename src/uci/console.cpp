@@ -62,6 +62,7 @@ void set_depth() {
   depth = depth < 1 ? 1 : depth > 119 ? 119 : depth;
   Time.depthLimit = depth;
   set_both_clocks(Time, MaxClock);
+  Time.clocked = false;
   printf("\ndepth set to = %d\n", depth);
 }
 
@@ -72,13 +73,16 @@ void set_time() {
   long long ms = seconds * 1000LL;
   set_both_clocks(Time, int(ms > MaxClock ? MaxClock : ms));
   Time.infinite = false;
+  Time.clocked = true;
   Time.depthLimit = 119;
   printf("\ntime set to = %d\n", seconds);
 }
 
+// The tables keep what earlier games taught them; only the ages start again.
 void new_game() {
   BoardConfig.chess960 = false;
   set_up_start_position();
+  TT.restart_age();
 }
 
 void typed_move(const std::string& line) {
@@ -90,7 +94,9 @@ void typed_move(const std::string& line) {
 }  // namespace
 
 void set_up_start_position() {
-  read_fen(GamePosition, StartFen);
+  // In Chess960 mode castling rights are read from rook files only, so the standard
+  // array, one of the 960, names its rooks that way to keep its four castlings.
+  read_fen(GamePosition, BoardConfig.chess960 ? "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w HAha -" : StartFen);
   BookConfig.gameFromStart = true;
 }
 

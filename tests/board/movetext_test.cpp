@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "board/movetext.h"
+#include "board/settings.h"
 #include "support/board_setup.h"
 
 namespace {
@@ -113,6 +114,7 @@ TEST(Draw, LongGamesStayInsideTheKeyHistory) {
 
 TEST(TextBoard, StartPosition) {
   Position pos = position_from(StartFen);
+  TableAge = 7;  // the age of the latest search, whatever position it was given
   std::string dir = testing::TempDir();
   testing::internal::CaptureStdout();
   print_board(pos);
@@ -125,7 +127,7 @@ TEST(TextBoard, StartPosition) {
               "1 | +R | +N | +B | +Q | +K | +B | +N | +R |\n" + line +
               "     a    b    c    d    e    f    g    h \n\n"
               "white to move\n"
-              "GamePly = 1 , HashAge = 0 , Fifty = 0\n"
+              "GamePly = 1 , HashAge = 7 , Fifty = 0\n"
               "EpTarget = -- , CastleRights= KQkq\n"
               "White king sq = e1, R_rook sq = h1, L_rook sq = a1\n"
               "Black king sq = e8, R_rook sq = h8, L_rook sq = a8\n\n\n";
@@ -134,6 +136,7 @@ TEST(TextBoard, StartPosition) {
 
 TEST(TextBoard, HtmlPage) {
   Position pos = position_from("4k3/8/8/8/8/8/8/3QK3 b - -");
+  TableAge = 7;
   std::string path = testing::TempDir() + "veltrix_board.html";
   write_html_board(pos, path.c_str());
   std::ifstream in(path);
@@ -145,7 +148,7 @@ TEST(TextBoard, HtmlPage) {
             std::string::npos);
   EXPECT_NE(html.find("<td><img src=\"wwq.jpg\" width=\"50\" height=\"50\"  ></td>\n"), std::string::npos);
   EXPECT_NE(html.find("<td><img src=\"wbk.jpg\" width=\"50\" height=\"50\" ></td>\n"), std::string::npos);
-  EXPECT_NE(html.find("<p>black to move</p><p>GameAge = 0</p><p>GamePly = 1</p><p>Fifty = 0</p>"
+  EXPECT_NE(html.find("<p>black to move</p><p>GameAge = 7</p><p>GamePly = 1</p><p>Fifty = 0</p>"
                       "<p>EpTarget = -</p><p>Castle Rights:</p><p>----</p>\n"),
             std::string::npos);
 }

@@ -1,5 +1,6 @@
 // Search results: mates at the depth they need, stalemate and draw scores,
-// quiescence decisions, table entries without bounds, and repeatable results.
+// quiescence decisions, table entries without bounds, repeatable results, and the
+// table's ages over a game.
 #include <climits>
 
 #include "board/movetext.h"
@@ -7,6 +8,8 @@
 #include "search/history.h"
 #include "search/score.h"
 #include "search_support.h"
+#include "support/game_ages.h"
+#include "uci/uci.h"
 
 using namespace classic;
 
@@ -153,6 +156,10 @@ TEST_F(SearchResults, SameSearchSameResult) {
   EXPECT_EQ(first.score, second.score);
   EXPECT_EQ(first.nodes, second.nodes);
   EXPECT_GT(first.nodes, 1000u);
+}
+
+TEST_F(SearchResults, EverySearchOfAGameSentAgainAndAgainHasAnAgeOfItsOwn) {
+  expect_each_search_of_a_game_to_age_the_table(TT, uci_command);
 }
 
 }  // namespace

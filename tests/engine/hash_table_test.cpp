@@ -1,12 +1,11 @@
 // The transposition table of both engines, under each engine's layout: sizes,
 // empty entries, the replacement rule, the kept move, the fill figure, the search
-// age and allocation failure obey the same rules; what differs is stated by the
-// layout.
+// age with its wrap and its restart, and allocation failure obey the same rules;
+// what differs is stated by the layout.
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
-#include "board/settings.h"
 #include "engine/hash_table.h"
 #include "engine/score.h"
 #include "search/tt.h"
@@ -26,7 +25,7 @@ class HashTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(table.resize(1), ResizeResult::Failed);
-    TableAge = 1;
+    table.new_search();
   }
   void TearDown() override { table.release(); }
 
@@ -157,10 +156,23 @@ TYPED_TEST(HashTableTest, HashfullCountsEveryStoreOfThisSearch) {
   EXPECT_EQ(t.hashfull(), 0);
 }
 
-TYPED_TEST(HashTableTest, TheAgeWrapsAtTheLayoutsWidth) {
-  const uint16_t age = this->table.age();
-  for (int i = 0; i <= this->table.layout.ageMask; i++) this->table.new_search();
-  EXPECT_EQ(this->table.age(), age);
+TYPED_TEST(HashTableTest, TheAgeWrapsAtTheLayoutsWidthPastTheAgeOfEmptyEntries) {
+  TranspositionTable& t = this->table;
+  const int width = t.layout.ageMask;
+  int searches = 0;
+  while (t.age() != 0 && searches <= width) {
+    t.new_search();
+    searches++;
+  }
+  EXPECT_GT(searches, width) << "a search took the age that empty entries carry";
+  EXPECT_EQ(t.age(), 2);  // the widest age, then 1, then 2
+  // Emptied, the table counts its searches from the start again.
+  this->store(this->bucket_key(3, 7), 4);
+  t.clear();
+  EXPECT_EQ(t.age(), 0);
+  EXPECT_FALSE(this->holds(this->bucket_key(3, 7)));
+  t.new_search();
+  EXPECT_EQ(t.age(), 1);
 }
 
 // Runs in a child process whose address space is too small for the request.

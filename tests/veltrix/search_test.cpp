@@ -1,14 +1,17 @@
 // The search of veltrix: reductions, mates and draws, the answers without a
-// search, the clock, and the incremental network evaluation against the full one.
+// search, the clock, the incremental network evaluation against the full one, and
+// the table's ages over a game.
 
 #include <gtest/gtest.h>
 
+#include "support/game_ages.h"
 #include "veltrix/bench.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/history.h"
 #include "veltrix/picker.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
+#include "veltrix/uci.h"
 #include "veltrix_support.h"
 
 using namespace veltrix;
@@ -140,6 +143,13 @@ TEST(Search, IncrementalAndFullRefreshSearchesAgreeNodeForNode) {
     EXPECT_EQ(Search.pv[0], moveA);
     EXPECT_EQ(total_nodes(), nodesA);
   }
+}
+
+TEST(Search, EverySearchOfAGameSentAgainAndAgainHasAnAgeOfItsOwn) {
+  ensure_veltrix();
+  Search.reportsOff = true;
+  expect_each_search_of_a_game_to_age_the_table(TT, uci_command);
+  Search.reportsOff = false;
 }
 
 }  // namespace

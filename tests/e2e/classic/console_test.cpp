@@ -59,6 +59,15 @@ TEST(Console, DepthAndTimeAreClamped) {
             "time sec = \ntime set to = 7\n");
 }
 
+// The depth set by hand holds for every "go" typed at the console.
+TEST(Console, DepthSetByHandHoldsForEveryGo) {
+  std::string out = run("sd\n2\ngo\ngo\n");
+  size_t first = out.find("\nmove "), second = out.find("\nmove ", first + 1);
+  EXPECT_NE(second, std::string::npos) << out;
+  EXPECT_EQ(out.find("\ndepth 3/"), std::string::npos) << out;
+  EXPECT_NE(out.find("\ndepth 2/", first), std::string::npos) << "the second search reached depth 2 too:\n" << out;
+}
+
 TEST(Console, TypedMoves) {
   // An illegal move changes nothing and prints nothing; a legal one prints the board.
   EXPECT_EQ(run("e2e5\n"), "");
@@ -70,7 +79,11 @@ TEST(Console, TypedMoves) {
 }
 
 TEST(Console, NewGameAndPerft) {
-  std::string out = run("e2e4\nnew\nperft 2\n");
+  // Each search takes the next age; a new game starts the count again.
+  std::string out = run("sd\n1\ngo\ngo\nnew\ne2e4\n");
+  EXPECT_NE(out.find("white to move\nGamePly = 3 , HashAge = 2 , "), std::string::npos) << out;
+  EXPECT_NE(out.find("black to move\nGamePly = 2 , HashAge = 0 , "), std::string::npos) << out;
+  out = run("e2e4\nnew\nperft 2\n");
   size_t perft = out.find("a2a3: 20\n");
   ASSERT_NE(perft, std::string::npos) << out;
   EXPECT_NE(out.find("g1h3: 20\n\nNodes searched: 400\nTime: "), std::string::npos) << out;
