@@ -85,14 +85,12 @@ bool probe_outcome(const Position& pos, TbOutcome& outcome) {
 }
 
 // The list is large and the root is ranked by the main thread alone.
-bool rank_moves(const Position& pos, const MoveList& moves, int ranks[]) {
+bool rank_moves(const Position& pos, const MoveList& moves, bool repeated, int ranks[]) {
   static TbRootMoves ranked;
   const Men b = men_of(pos);
   const unsigned fifty = unsigned(pos.Fifty);
-  // Ranked as if the root had not been seen before: the search itself steers away
-  // from repetitions.
   if (tb_probe_root_dtz(b.white, b.black, b.kings, b.queens, b.rooks, b.bishops, b.knights, b.pawns, fifty, 0,
-                        b.epSquare, b.whiteToMove, false, true, &ranked) &&
+                        b.epSquare, b.whiteToMove, repeated, true, &ranked) &&
       ranks_of(ranked, moves, ranks))
     return true;
   return tb_probe_root_wdl(b.white, b.black, b.kings, b.queens, b.rooks, b.bishops, b.knights, b.pawns, fifty, 0,

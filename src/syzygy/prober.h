@@ -23,8 +23,11 @@ bool probe_outcome(const Position& pos, TbOutcome& outcome);
 // Ranks the moves of the list (ranks[i] for moves.moves[i]) by what they lead to,
 // best highest, counting the fifty-move count of the position: by the
 // distance-to-zero tables, or by the win-draw-loss tables alone when those are
-// missing. False when some move is not known.
-bool rank_moves(const Position& pos, const MoveList& moves, int ranks[]);
+// missing. All wins within the fifty-move rule rank alike, unless the game has
+// `repeated` a position since its last capture or pawn move: then the nearer a
+// win's next capture, pawn move or mate, the higher it ranks. False when some
+// move is not known.
+bool rank_moves(const Position& pos, const MoveList& moves, bool repeated, int ranks[]);
 
 // What a move of this rank leads to, for the side to move.
 TbOutcome outcome_of_rank(int rank);

@@ -50,6 +50,18 @@ TbResult result_of(TbOutcome outcome) {
   }
 }
 
+// Whether a position has stood twice since the last capture or pawn move. A game
+// that has gone round once may go round again while every win within the
+// fifty-move rule counts alike, until a third time ends it in a draw; the moves
+// nearest to the next capture, pawn move or mate never come back to a position.
+bool repeated_since_zeroing(const Position& pos) {
+  const int first = std::max(pos.GamePly - pos.Fifty, 1);
+  for (int later = pos.GamePly; later > first; later--)
+    for (int earlier = later - 2; earlier >= first; earlier -= 2)
+      if (pos.history_at(later) && pos.history_at(later) == pos.history_at(earlier)) return true;
+  return false;
+}
+
 int score_of(TbResult result, int ply, int drawScore) {
   return result == TbResult::Win ? tb_win_at(ply) : result == TbResult::Loss ? -tb_win_at(ply) : drawScore;
 }
@@ -68,7 +80,9 @@ void syzygy_search_start(const Position& root, MoveList& moves) {
   Syzygy.hits = 0;
   Syzygy.rootKnown = false;
   int ranks[256];
-  if (!Syzygy.largest || moves.count == 0 || !in_tables(root) || !rank_moves(root, moves, ranks)) return;
+  if (!Syzygy.largest || moves.count == 0 || !in_tables(root) ||
+      !rank_moves(root, moves, repeated_since_zeroing(root), ranks))
+    return;
   const int best = *std::max_element(ranks + 1, ranks + moves.count + 1);
   Syzygy.hits += moves.count;  // the position after each root move was answered
   // Under the fifty-move rule a cursed win still ranks above a draw, since the
