@@ -20,12 +20,6 @@ if(TARGET veltrix_e2e_tests)
   add_dependencies(veltrix_e2e_tests veltrix)
 endif()
 
-# The Syzygy tables in both programs, end to end.
-vx_test(syzygy_e2e_tests DIRS e2e/syzygy LIBS vx_board)
-if(TARGET syzygy_e2e_tests)
-  add_dependencies(syzygy_e2e_tests veltrix veltrix-classic)
-endif()
-
 # What chess interfaces expect of both programs alike, end to end.
 vx_test(gui_e2e_tests DIRS e2e/gui LIBS vx_board)
 if(TARGET gui_e2e_tests)

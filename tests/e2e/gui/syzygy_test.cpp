@@ -1,6 +1,6 @@
-// Syzygy tables in both programs, end to end: the tables a path finds, the root
-// moves the tables allow, the scores and tablebase hits of the reports, and won
-// endgames played out to mate.
+// Syzygy tables in both programs, as an interface sets them: the tables a path
+// finds, the root moves the tables allow, the scores and tablebase hits of the
+// reports, and won endgames played out to mate.
 #include <algorithm>
 #include <filesystem>
 #include <regex>
@@ -9,26 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "board/movetext.h"
-#include "support/board_setup.h"
-#include "support/engine_process.h"
+#include "gui_engine.h"
 #include "support/syzygy_tables.h"
 
 namespace {
-
-struct Program {
-  const char* name;
-  const char* binary;
-  // The root's score shown for a win by the tables (its root ply counted off)
-  // and for a draw.
-  int tableWin;
-  int draw;
-};
-
-void PrintTo(const Program& p, std::ostream* out) { *out << p.name; }
-
-const Program Classic{"classic", VELTRIX_CLASSIC_BIN, 19999, -1};
-const Program Veltrix{"veltrix", VELTRIX_BIN, 20000, 0};
 
 // What the last report of a search says, and the answer.
 struct Answer {
@@ -37,84 +21,78 @@ struct Answer {
   std::string move;
 };
 
-struct Engine {
-  EngineProcess process;
-  explicit Engine(const Program& program) : process(program.binary) {
-    process.send("uci");
-    process.read_until("uciok\n", 30000);
-    process.send("setoption name Hash value 16");
-  }
+enum class Verdict { Win, Draw, Loss };
+
+template <typename Program>
+class GuiSyzygy : public ::testing::Test {
+ protected:
+  void SetUp() override { SKIP_WITHOUT_SYZYGY(); }
 
   // The count the engine reports for the path, -1 for no report.
   int set_path(const std::string& path) {
-    process.send("setoption name SyzygyPath value " + path);
+    g.engine.send("setoption name SyzygyPath value " + path);
     std::smatch m;
-    const std::string out = process.read_until(" tablebases\n");
+    const std::string out = g.engine.read_until(" tablebases\n");
     return std::regex_search(out, m, std::regex("info string Found (\\d+) tablebases\n$")) ? std::stoi(m[1]) : -1;
   }
 
   void set(const std::string& option, const std::string& value) {
-    process.send("setoption name " + option + " value " + value);
+    g.engine.send("setoption name " + option + " value " + value);
   }
 
-  // The position is the FEN followed by the moves, if any.
-  Answer search(const std::string& position, const std::string& limits) {
-    process.send("position fen " + position);
-    process.send("go " + limits);
-    std::string out = process.read_until("bestmove ", 60000);
-    out += process.read_until("\n", 10000);
+  // `moves` are those after the FEN, each with a space before it; `pos` is the
+  // position they lead to, where the answer must be legal.
+  Answer search(const std::string& fen, const std::string& limits, const Position& pos, const std::string& moves = "") {
+    const std::string out = g.search("fen " + fen + (moves.empty() ? "" : " moves" + moves), limits, 60000);
     Answer a;
-    static const std::regex info("info depth .* score ((cp|mate) -?\\d+) .*"), hits(" tbhits (\\d+) "),
-        best("bestmove (\\S+)");
+    const std::vector<std::string> lines = search_lines(out);
     std::smatch m;
-    for (size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
-      const std::string line = out.substr(start, end - start);
-      if (!std::regex_match(line, m, info)) continue;
+    if (!lines.empty() && std::regex_search(lines.back(), m, std::regex(" score ((cp|mate) -?\\d+) "))) {
       a.score = m[1];
-      a.tbhits = std::regex_search(line, m, hits) ? std::stoll(m[1]) : -1;
+      a.tbhits = report_field(lines.back(), "tbhits");
     }
-    if (std::regex_search(out, m, best)) a.move = m[1];
+    a.move = legal_answer(out, pos, Program::Rules);
     return a;
   }
+
+  Answer search(const std::string& fen, const std::string& limits) {
+    return search(fen, limits, position_from(fen, Program::Rules));
+  }
+
+  static bool shows(const Answer& a, Verdict v) {
+    std::smatch m;
+    const bool mate = std::regex_match(a.score, m, std::regex("mate (-?\\d+)"));
+    if (v == Verdict::Win) return a.score == "cp " + std::to_string(Program::TableWin) || (mate && std::stoi(m[1]) > 0);
+    if (v == Verdict::Loss)
+      return a.score == "cp " + std::to_string(-Program::TableWin) || (mate && std::stoi(m[1]) < 0);
+    return a.score == Program::DrawScore;
+  }
+
+  GuiEngine<Program> g;
 };
+TYPED_TEST_SUITE(GuiSyzygy, Programs, ProgramName);
 
-enum class Verdict { Win, Draw, Loss };
-
-bool shows(const Answer& a, Verdict v, const Program& p) {
-  std::smatch m;
-  const bool mate = std::regex_match(a.score, m, std::regex("mate (-?\\d+)"));
-  if (v == Verdict::Win) return a.score == "cp " + std::to_string(p.tableWin) || (mate && std::stoi(m[1]) > 0);
-  if (v == Verdict::Loss) return a.score == "cp " + std::to_string(-p.tableWin) || (mate && std::stoi(m[1]) < 0);
-  return a.score == "cp " + std::to_string(p.draw);
-}
-
-class SyzygyUci : public ::testing::TestWithParam<Program> {
- protected:
-  void SetUp() override { SKIP_WITHOUT_SYZYGY(); }
-};
-
-TEST_P(SyzygyUci, ThePathFindsTheTablesOfItsFolders) {
-  Engine e(GetParam());
-  EXPECT_EQ(e.set_path(SyzygyTables), 35);
+TYPED_TEST(GuiSyzygy, ThePathFindsTheTablesOfItsFolders) {
+  EXPECT_EQ(this->set_path(SyzygyTables), 35);
   // Folders separated by ":", each table counted once.
   const std::string dir = make_temp_dir();
   for (const char* file : {"KQvK.rtbw", "KQvK.rtbz"})
     std::filesystem::copy_file(SyzygyTables + "/" + file, dir + "/" + file);
-  EXPECT_EQ(e.set_path(dir + ":/nowhere"), 1);
-  EXPECT_EQ(e.set_path(dir + ":" + SyzygyTables), 35);
+  EXPECT_EQ(this->set_path(dir + ":/nowhere"), 1);
+  EXPECT_EQ(this->set_path(dir + ":" + SyzygyTables), 35);
   // Without its distance-to-zero file a table still ranks the root moves.
   std::filesystem::remove(dir + "/KQvK.rtbz");
-  EXPECT_EQ(e.set_path(dir), 1);
-  Answer a = e.search("8/8/8/8/8/3k4/8/Q3K3 w - - 0 1", "depth 4");
-  EXPECT_TRUE(shows(a, Verdict::Win, GetParam())) << a.score;
+  EXPECT_EQ(this->set_path(dir), 1);
+  const char* kqk = "8/8/8/8/8/3k4/8/Q3K3 w - - 0 1";
+  Answer a = this->search(kqk, "depth 4");
+  EXPECT_TRUE(this->shows(a, Verdict::Win)) << a.score;
   EXPECT_GT(a.tbhits, 0);
   // An empty or a wrong path finds nothing, and the engine plays on without tables.
-  for (const char* path : {"/nowhere", "<empty>", ""}) EXPECT_EQ(e.set_path(path), 0) << path;
-  a = e.search("8/8/8/8/8/3k4/8/Q3K3 w - - 0 1", "depth 4");
-  EXPECT_NE(parse_move(position_from("8/8/8/8/8/3k4/8/Q3K3 w - - 0 1"), a.move.c_str()), 0u) << a.move;
-  EXPECT_FALSE(shows(a, Verdict::Win, GetParam())) << a.score;
+  for (const char* path : {"/nowhere", "<empty>", ""}) EXPECT_EQ(this->set_path(path), 0) << path;
+  a = this->search(kqk, "depth 4");
+  EXPECT_FALSE(this->shows(a, Verdict::Win)) << a.score;
   // veltrix's line has the field only while tables are open.
-  EXPECT_EQ(a.tbhits, GetParam().binary == Classic.binary ? 0 : -1);
+  EXPECT_EQ(a.tbhits, TypeParam::Rules == Dialect::Classic ? 0 : -1);
   std::filesystem::remove_all(dir);
 }
 
@@ -126,7 +104,7 @@ struct RootCase {
   std::vector<std::string> only, never;
 };
 
-TEST_P(SyzygyUci, TheRootMoveKeepsTheResultOfTheTables) {
+TYPED_TEST(GuiSyzygy, TheRootMoveKeepsTheResultOfTheTables) {
   const std::vector<RootCase> cases = {
       {"8/8/8/8/8/3k4/8/Q3K3 w - - 0 1", Verdict::Win, {}, {"a1c3", "a1d4"}},
       // Only the quickest way to a mate keeps the win within the fifty-move rule.
@@ -139,55 +117,51 @@ TEST_P(SyzygyUci, TheRootMoveKeepsTheResultOfTheTables) {
       {"4k3/8/7K/8/7P/8/8/8 b - - 0 1", Verdict::Draw, {"e8f7", "e8f8"}, {}},
       {"8/8/4k3/P7/6K1/8/8/8 b - - 0 1", Verdict::Draw, {"e6d5", "e6d6", "e6d7"}, {}},
   };
-  Engine e(GetParam());
-  ASSERT_EQ(e.set_path(SyzygyTables), 35);
+  ASSERT_EQ(this->set_path(SyzygyTables), 35);
   for (const RootCase& c : cases) {
-    const Answer a = e.search(c.fen, "depth 6");
+    const Answer a = this->search(c.fen, "depth 6");
     if (!c.only.empty()) {
       EXPECT_NE(std::find(c.only.begin(), c.only.end(), a.move), c.only.end()) << c.fen << ": " << a.move;
     }
     EXPECT_EQ(std::find(c.never.begin(), c.never.end(), a.move), c.never.end()) << c.fen << ": " << a.move;
-    EXPECT_NE(parse_move(position_from(c.fen), a.move.c_str()), 0u) << c.fen << ": " << a.move;
-    EXPECT_TRUE(shows(a, c.verdict, GetParam())) << c.fen << ": " << a.score;
+    EXPECT_TRUE(this->shows(a, c.verdict)) << c.fen << ": " << a.score;
     EXPECT_GT(a.tbhits, 0) << c.fen;
   }
   // Ten moves before the fifty-move rule ends the game the mate is out of reach:
   // a draw under the rule, a win without it.
   const char* cursed = "8/8/8/8/8/3k4/8/Q3K3 w - - 90 1";
-  EXPECT_TRUE(shows(e.search(cursed, "depth 6"), Verdict::Draw, GetParam()));
-  e.set("Syzygy50MoveRule", "false");
-  EXPECT_TRUE(shows(e.search(cursed, "depth 6"), Verdict::Win, GetParam()));
+  EXPECT_TRUE(this->shows(this->search(cursed, "depth 6"), Verdict::Draw));
+  this->set("Syzygy50MoveRule", "false");
+  EXPECT_TRUE(this->shows(this->search(cursed, "depth 6"), Verdict::Win));
 }
 
-TEST_P(SyzygyUci, TheSearchProbesPositionsReachedByCaptures) {
+TYPED_TEST(GuiSyzygy, TheSearchProbesPositionsReachedByCaptures) {
   // Six men: the root is beyond the tables, the captures bring the search into them.
   const char* fen = "8/8/4k3/3r4/8/3R1N2/8/4K3 w - - 0 1";
-  Engine e(GetParam());
-  ASSERT_EQ(e.set_path(SyzygyTables), 35);
-  EXPECT_GT(e.search(fen, "depth 8").tbhits, 0);
-  e.set("SyzygyProbeDepth", "100");
-  EXPECT_EQ(e.search(fen, "depth 8").tbhits, 0);
-  e.set("SyzygyProbeDepth", "1");
-  e.set("SyzygyProbeLimit", "0");
-  EXPECT_EQ(e.search(fen, "depth 8").tbhits, 0);
+  ASSERT_EQ(this->set_path(SyzygyTables), 35);
+  EXPECT_GT(this->search(fen, "depth 8").tbhits, 0);
+  this->set("SyzygyProbeDepth", "100");
+  EXPECT_EQ(this->search(fen, "depth 8").tbhits, 0);
+  this->set("SyzygyProbeDepth", "1");
+  this->set("SyzygyProbeLimit", "0");
+  EXPECT_EQ(this->search(fen, "depth 8").tbhits, 0);
 }
 
 // Each program plays both sides at a fast clock from won positions of four men,
 // each needing a long way to its conversion, and the stronger side mates without
 // a draw by the fifty-move rule or by repetition on the way.
-TEST_P(SyzygyUci, WonEndgamesEndInMate) {
-  Engine e(GetParam());
-  ASSERT_EQ(e.set_path(SyzygyTables), 35);
+TYPED_TEST(GuiSyzygy, WonEndgamesEndInMate) {
+  ASSERT_EQ(this->set_path(SyzygyTables), 35);
   for (const char* fen :
        {"8/8/3k4/8/4r3/8/8/Q5K1 w - - 0 1", "8/8/8/8/8/2K5/8/k2BN3 w - - 0 1", "8/8/8/4k3/8/6p1/8/R3K3 w - - 0 1"}) {
-    e.process.send("ucinewgame");
-    Position pos = position_from(fen);
+    this->g.engine.send("ucinewgame");
+    Position pos = position_from(fen, TypeParam::Rules);
     std::string moves;
     for (int ply = 0; legal_moves(pos).count > 0; ply++) {
       ASSERT_FALSE(is_draw(pos)) << fen << " drawn after" << moves;
       ASSERT_LT(ply, 400) << fen << moves;
-      const Answer a = e.search(std::string(fen) + " moves" + moves, "movetime 40");
-      const Move m = parse_move(pos, a.move.c_str());
+      const Answer a = this->search(fen, "movetime 40", pos, moves);
+      const Move m = parse_move(pos, a.move.c_str(), TypeParam::Rules);
       ASSERT_NE(m, 0u) << fen << moves << ": " << a.move;
       make_move(pos, m, 1);
       moves += " " + a.move;
@@ -196,8 +170,5 @@ TEST_P(SyzygyUci, WonEndgamesEndInMate) {
     EXPECT_EQ(pos.SideToMove, Black) << fen << moves;
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(BothPrograms, SyzygyUci, ::testing::Values(Classic, Veltrix),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
