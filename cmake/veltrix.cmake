@@ -36,7 +36,7 @@ set(vx_builtin_network ${CMAKE_BINARY_DIR}/builtin_network.S)
 configure_file(${CMAKE_SOURCE_DIR}/src/platform/builtin_network.S.in ${vx_builtin_network} @ONLY)
 set_source_files_properties(${vx_builtin_network} PROPERTIES OBJECT_DEPENDS ${VELTRIX_NET_FILE})
 
-vx_layer(veltrix DEPENDS nnue engine protocol board platform)
+vx_layer(veltrix DEPENDS nnue engine protocol syzygy board platform)
 target_sources(vx_veltrix PRIVATE ${vx_builtin_network})
 
 set(VX_NNUE_EXPORTS nnue_init nnue_evaluate nnue_evaluate_incremental nnue_evaluate_fen)

@@ -39,6 +39,11 @@ struct Position {
   Key KeyHistory[KeyHistorySize];
 
   Bitboard occupied() const { return ColourBB[White] | ColourBB[Black]; }
+  // Endgame tables know nothing of castling, and a right to castle can change the result.
+  bool may_castle() const {
+    return CastleInfo[0].CanCastleOO || CastleInfo[0].CanCastleOOO || CastleInfo[1].CanCastleOO ||
+           CastleInfo[1].CanCastleOOO;
+  }
   Bitboard pieces(int colour, int type) const { return PieceBB[colour][type]; }
   Key& history_at(int ply) { return KeyHistory[ply & (KeyHistorySize - 1)]; }
   Key history_at(int ply) const { return KeyHistory[ply & (KeyHistorySize - 1)]; }

@@ -14,6 +14,7 @@
 
 #include "board/types.h"
 #include "egtb/reader.h"
+#include "platform/platform.h"
 
 static_assert(int(tb_PAWN) == Pawn && int(tb_KNIGHT) == Knight && int(tb_BISHOP) == Bishop && int(tb_ROOK) == Rook &&
                   int(tb_QUEEN) == Queen && int(tb_KING) == King,
@@ -107,6 +108,15 @@ int to_library_side(int sideToMove) { return sideToMove == White ? tb_WHITE_TO_M
 
 // Squares and piece types in the library's terminated arrays; an exchanged
 // position is turned around so the swapped colours stand on their own halves.
+// The Syzygy library exports a "tb_init" of its own, and a plain call would reach
+// whichever of the two the program loaded first.
+void init_library(int scheme, const char** paths) {
+  using Init = char* (*)(int, int, const char**);
+  static const Init init =
+      reinterpret_cast<Init>(library_function(reinterpret_cast<const void*>(&tb_probe_hard), "tb_init"));
+  if (init) init(0, scheme, paths);
+}
+
 void fill_men(const TableMen& men, bool exchanged, unsigned* squares, unsigned char* types) {
   for (int i = 0; i < men.count; ++i) {
     squares[i] = unsigned(exchanged ? FlipSquare(men.square[i]) : men.square[i]);
@@ -141,7 +151,7 @@ int register_tables(const std::vector<std::string>& directories) {
   }
   Reader.paths = tbpaths_init();
   for (const std::string& dir : directories) Reader.paths = tbpaths_add(Reader.paths, dir.c_str());
-  tb_init(0, scheme, Reader.paths);
+  init_library(scheme, Reader.paths);
   // Files that are present but cannot be opened count as absent.
   const int largest = largest_men_opened();
   if (largest == 0) close_tables();

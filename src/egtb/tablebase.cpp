@@ -40,13 +40,6 @@ void collect_men(const Position& pos, int colour, TableMen& men, int* counts) {
     }
   }
 }
-
-// The tables know nothing of castling, and a right to castle can change the result.
-bool may_castle(const Position& pos) {
-  for (const Castling& c : pos.CastleInfo)
-    if (c.CanCastleOO || c.CanCastleOOO) return true;
-  return false;
-}
 }  // namespace
 
 TablebaseSetup init_tablebases() {
@@ -76,7 +69,7 @@ int tablebase_score(int value, int ply, bool rootSideToMove) {
 }
 
 bool tablebase_probe(const Position& pos, int ply, bool rootSideToMove, int& score) {
-  if (may_castle(pos)) return false;
+  if (pos.may_castle()) return false;
   TableMen men[2];
   int counts[10];
   collect_men(pos, White, men[White], counts);

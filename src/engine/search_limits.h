@@ -18,6 +18,16 @@ struct SearchLimits {
 
 extern SearchLimits Limits;
 
+// Keeps the root moves whose entries (numbered from 1) pass the test, in their
+// order; all of them when none passes.
+template <typename Test>
+void keep_root_moves(MoveList& list, Test keep) {
+  MoveList kept;
+  for (int i = 1; i <= list.count; i++)
+    if (keep(i)) kept.moves[++kept.count] = list.moves[i];
+  if (kept.count > 0) list = kept;
+}
+
 // Keeps the root moves that "searchmoves" names; all of them when it names none
 // that is legal here.
 void restrict_root_moves(MoveList& list);

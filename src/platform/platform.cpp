@@ -8,6 +8,7 @@
 #include <cstring>
 #include <thread>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/mman.h>
@@ -187,3 +188,11 @@ void* allocate_table_memory(size_t bytes) {
 }
 
 void free_table_memory(void* memory) { std::free(memory); }
+
+void* library_function(const void* known, const char* name) {
+  Dl_info info;
+  if (!dladdr(known, &info) || !info.dli_fname) return nullptr;
+  // The library is loaded already; the handle only names it and is kept.
+  void* library = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+  return library ? dlsym(library, name) : nullptr;
+}

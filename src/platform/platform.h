@@ -1,5 +1,6 @@
 // The small operating-system layer: clock, processor count, line input with a
-// non-blocking "input waiting" test, auto-reset events and read-only file mapping.
+// non-blocking "input waiting" test, auto-reset events, read-only file mapping and
+// the look-up of a function in one shared library.
 #pragma once
 
 #include <condition_variable>
@@ -59,3 +60,8 @@ void advise_large_pages(void* start, size_t bytes);
 // the system has them. Null when the memory is not there; freed by free_table_memory.
 void* allocate_table_memory(size_t bytes);
 void free_table_memory(void* memory);
+
+// The function `name` as exported by the shared library that holds `known`, null
+// when it exports none. Two libraries of one program may export the same name, and
+// a plain call then reaches whichever the program loaded first.
+void* library_function(const void* known, const char* name);

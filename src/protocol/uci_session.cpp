@@ -7,6 +7,7 @@
 #include "engine/score.h"
 #include "engine/search_limits.h"
 #include "platform/platform.h"
+#include "syzygy/syzygy.h"
 
 namespace {
 // False when a move of the list is illegal: the interface and the engine no longer
@@ -85,6 +86,24 @@ void set_search_limits(const GoCommand& go, const Position& game, Dialect dialec
 UciOption move_overhead_option() {
   return spin_option(
       "Move Overhead", 0, 5000, [] { return Limits.moveOverheadMs; }, [](int ms) { Limits.moveOverheadMs = ms; });
+}
+
+void add_syzygy_options(OptionList& options) {
+  options.insert(
+      options.end(),
+      {
+          string_option(
+              "SyzygyPath", [] { return SyzygyConfig.path.empty() ? NoSyzygyPath : SyzygyConfig.path; },
+              [](const std::string& path) { printf("info string Found %d tablebases\n", set_syzygy_path(path)); }),
+          spin_option(
+              "SyzygyProbeDepth", 1, 100, [] { return SyzygyConfig.probeDepth; },
+              [](int depth) { SyzygyConfig.probeDepth = depth; }),
+          check_option(
+              "Syzygy50MoveRule", [] { return SyzygyConfig.rule50; }, [](bool on) { SyzygyConfig.rule50 = on; }),
+          spin_option(
+              "SyzygyProbeLimit", 0, 7, [] { return SyzygyConfig.probeLimit; },
+              [](int men) { SyzygyConfig.probeLimit = men; }),
+      });
 }
 
 void print_identification(const UciEngine& engine) {

@@ -51,6 +51,9 @@ struct UciEngine {
 
 // "Move Overhead": the milliseconds both engines keep back from every time limit.
 UciOption move_overhead_option();
+// Appends the Syzygy tables' four options, which both engines list after their
+// own. Setting the path opens the tables at once and says how many were found.
+void add_syzygy_options(OptionList& options);
 
 // "id name", "id author", the option lines and "uciok".
 void print_identification(const UciEngine& engine);

@@ -17,6 +17,7 @@
 #include "search/threads.h"
 #include "search/time.h"
 #include "search/tt.h"
+#include "syzygy/syzygy.h"
 
 namespace classic {
 namespace {
@@ -27,8 +28,9 @@ constexpr int MaxPvLength = MaxPly - 1;
 
 bool stopped() { return stop_requested(); }
 
+// While the endgame tables know the root, the score shown is theirs (the root is ply 1).
 void report_iteration(int score, int bound, int depth, int multipvIndex) {
-  if (Reports.iteration) Reports.iteration(score, bound, depth, multipvIndex);
+  if (Reports.iteration) Reports.iteration(syzygy_root_report(score, 1, draw_score(true)), bound, depth, multipvIndex);
 }
 
 // The move "bestmove" will name, with the continuation read from the table.
@@ -200,6 +202,7 @@ void think(Position& pos) {
   MoveList& moves = Search.RootMoves;
   generate_legal(pos, moves);
   restrict_root_moves(moves);
+  syzygy_search_start(pos, moves);
   if (moves.count == 0) {
     answer_without_search(0, in_check(pos) ? mated_in(1) : 0);
     return;
@@ -208,8 +211,8 @@ void think(Position& pos) {
     answer_without_search(moves.moves[1].move, 0);
     return;
   }
-  // The book knows nothing of "searchmoves".
-  if (Move bookMove = Hooks.bookMove && !Limits.searchMoveCount ? Hooks.bookMove(pos) : 0) {
+  // The book knows nothing of "searchmoves", and less than the endgame tables.
+  if (Move bookMove = Hooks.bookMove && !Limits.searchMoveCount && !Syzygy.rootKnown ? Hooks.bookMove(pos) : 0) {
     answer_without_search(bookMove, 0);
     if (BoardConfig.debugInfo) printf("info string book move %s , best score = %d\n", move_text(bookMove).c_str(), 0);
     return;

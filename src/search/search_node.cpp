@@ -15,6 +15,7 @@
 #include "search/threads.h"
 #include "search/time.h"
 #include "search/tt.h"
+#include "syzygy/syzygy.h"
 
 namespace classic {
 namespace {
@@ -122,8 +123,9 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, NodeType
   const int entryAlpha = alpha;
   const int us = pos.SideToMove;
 
-  // 3. Draws by rule, mate-distance bounds and the endgame tables; a singular
-  //    search, which only serves its node, skips them.
+  // 3. Draws by rule, mate-distance bounds and the endgame tables (the Gaviota
+  //    ones first, which know the distance to mate, then the Syzygy ones); a
+  //    singular search, which only serves its node, skips them.
   const Move excluded = ss.excludedMove[ply];
   Key key = pos.HashKey;
   if (excluded) {
@@ -139,6 +141,7 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, NodeType
       int v;
       if (tablebase_probe(pos, ply, us == Search.rootSide, v)) return v;
     }
+    if (int v; thread == 0 && syzygy_probe(pos, depth, ply, draw_score(us == Search.rootSide), v)) return v;
   }
 
   // 4. The transposition table: a deep enough bound ends a non-PV node at once.

@@ -109,7 +109,7 @@ void clear_hash() {
 
 OptionList declare_options() {
   const char* about = "Veltrix 8.0 Jan. 2017 x64, by Brenmoor";
-  return {
+  OptionList options = {
       string_option(
           "UCI_EngineAbout", [about] { return std::string(about); }, nullptr),
       spin_option(
@@ -151,6 +151,8 @@ OptionList declare_options() {
       worded_switch("SSE_Prefetch", BoardConfig.ssePrefetch),
       move_overhead_option(),
   };
+  add_syzygy_options(options);
+  return options;
 }
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "search/search_state.h"
 #include "search/time.h"
 #include "search/tt.h"
+#include "syzygy/syzygy.h"
 #include "uci/front_end.h"
 
 namespace classic {
@@ -21,6 +22,9 @@ constexpr uint32_t CurrMoveDelayMs = 1000;
 // the same switch that lets the board core print move sequences.
 bool search_output() { return BoardConfig.sequenceOutput; }
 
+// Positions answered by either kind of endgame table.
+uint64_t tablebase_hits() { return Tablebases.hits + Syzygy.hits; }
+
 void info_line(int score, int bound, int depth, int multipvIndex) {
   uint64_t nodes = total_nodes();
   uint32_t elapsed = elapsed_ms();
@@ -30,10 +34,10 @@ void info_line(int score, int bound, int depth, int multipvIndex) {
     print_score(score);
     if (bound == ReportUpper) printf("upperbound ");
     if (bound == ReportLower) printf("lowerbound ");
-    printf("nodes %" PRIu64 " nps %" PRIu64 " tbhits %" PRIu64 " time %u pv ", nodes, nps, Tablebases.hits, elapsed);
+    printf("nodes %" PRIu64 " nps %" PRIu64 " tbhits %" PRIu64 " time %u pv ", nodes, nps, tablebase_hits(), elapsed);
   } else if (search_output()) {
     printf("depth %d/%d time %u nodes %" PRIu64 " nps %" PRIu64 " tb %" PRIu64 "\n", depth, Search.selDepth, elapsed,
-           nodes, nps, Tablebases.hits);
+           nodes, nps, tablebase_hits());
     print_score(score);
     printf("pv ");
     if (bound == ReportUpper) printf("? ");

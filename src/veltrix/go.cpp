@@ -5,6 +5,7 @@
 
 #include "engine/principal_variation.h"
 #include "engine/search_limits.h"
+#include "syzygy/syzygy.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/history.h"
@@ -60,6 +61,7 @@ void start_search(Position& root) {
   MoveList& moves = Search.rootMoves;
   generate_legal(root, moves);
   restrict_root_moves(moves);
+  syzygy_search_start(root, moves);
   if (moves.count <= 1) {
     // Nothing to think about: the only move, or none.
     Search.pv[0] = moves.count ? moves.moves[1].move : 0;

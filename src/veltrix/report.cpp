@@ -5,6 +5,7 @@
 
 #include "board/movetext.h"
 #include "protocol/uci_session.h"
+#include "syzygy/syzygy.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/score.h"
 #include "veltrix/search_state.h"
@@ -21,10 +22,14 @@ void search_line(int score, int bound) {
   if (Search.reportsOff) return;
   uint64_t nodes = total_nodes(), elapsed = elapsed_ms();
   printf("info depth %d seldepth %d score ", Search.iterationDepth, Search.selDepth);
-  print_score(score);
+  // While the endgame tables know the root (ply 0), the score shown is theirs.
+  print_score(syzygy_root_report(score, 0, 0));
   if (bound == ReportUpper) printf("upperbound ");
   if (bound == ReportLower) printf("lowerbound ");
-  printf("nodes %" PRIu64 " nps %" PRIu64 " time %" PRIu64 " pv ", nodes, nodes_per_second(nodes, elapsed), elapsed);
+  printf("nodes %" PRIu64 " nps %" PRIu64 " ", nodes, nodes_per_second(nodes, elapsed));
+  // Only with Syzygy tables open: without them the line keeps its usual form.
+  if (Syzygy.largest) printf("tbhits %" PRIu64 " ", Syzygy.hits);
+  printf("time %" PRIu64 " pv ", elapsed);
   for (int i = 0; i < PvMovesShown && Search.pv[i]; i++) print_move(Search.pv[i]);
   printf("\n");
 }

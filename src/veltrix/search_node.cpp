@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "engine/pruning.h"
+#include "syzygy/syzygy.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/history.h"
@@ -128,6 +129,8 @@ int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth,
     int v = quiesce(th, pos, alpha, beta, ply, pvNode);
     return Pool.stopped(thread) ? 0 : v;
   }
+  // The endgame tables, for a position just reached by a capture or a pawn move.
+  if (int v; is_main_thread(th) && !ss.excludedMove[ply] && syzygy_probe(pos, depth, ply, 0, v)) return v;
 
   const int us = pos.SideToMove;
   int bestValue = -SCORE_INFINITE, moveCount = 0;

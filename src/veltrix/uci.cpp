@@ -40,7 +40,7 @@ void set_network_file(const std::string& name) {
 }
 
 OptionList declare_options() {
-  return {
+  OptionList options = {
       string_option(
           "UCI_EngineAbout",
           [] { return std::string(EngineName) + " " + EngineDate + " " + EnginePlatform + ", by " + EngineAuthor; },
@@ -61,6 +61,8 @@ OptionList declare_options() {
           "NNUE_File", [] { return std::string(Engine.nnueFile); }, set_network_file),
       move_overhead_option(),
   };
+  add_syzygy_options(options);
+  return options;
 }
 
 const OptionList& veltrix_options() {

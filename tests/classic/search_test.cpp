@@ -136,14 +136,14 @@ TEST_F(SearchResults, QuiescenceWinsHangingMaterialButKeepsTheQueenOffDefendedPi
 TEST_F(SearchResults, EntriesWithoutBoundNeverCut) {
   Position pos = position_from("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -");
   prepare(pos, White);
-  TT.store(pos.HashKey, BOUND_NONE, 20000, move_of(pos, "f1b5"), 100, SCORE_NONE);
+  TT.store(pos.HashKey, BOUND_NONE, 25000, move_of(pos, "f1b5"), 100, SCORE_NONE);
   int v = search_node(pos, 0, 1, 3, 2, AllNode);
-  EXPECT_NE(v, 20000);
+  EXPECT_NE(v, 25000);
   EXPECT_LT(v, SCORE_DECISIVE);
 
   // The same entry with a lower bound cuts at once.
-  TT.store(pos.HashKey, BOUND_LOWER, 20000, move_of(pos, "f1b5"), 100, SCORE_NONE);
-  EXPECT_EQ(search_node(pos, 0, 1, 3, 2, AllNode), 20000);
+  TT.store(pos.HashKey, BOUND_LOWER, 25000, move_of(pos, "f1b5"), 100, SCORE_NONE);
+  EXPECT_EQ(search_node(pos, 0, 1, 3, 2, AllNode), 25000);
 }
 
 TEST_F(SearchResults, SameSearchSameResult) {

@@ -196,8 +196,9 @@ TYPED_TEST(HashTableTest, FailedAllocationKeepsThePreviousTable) {
 }
 
 TEST(MateScores, CountFromThePositionInTheTable) {
-  const int scores[] = {SCORE_MATE - 5,      -(SCORE_MATE - 8),  31001, -31001, 31000, -250,
-                        classic::SCORE_NONE, veltrix::SCORE_NONE};
+  const int scores[] = {
+      SCORE_MATE - 5,      -(SCORE_MATE - 8),  31001, -31001, 31000, -250, tb_win_at(12), -tb_win_at(3),
+      classic::SCORE_NONE, veltrix::SCORE_NONE};
   for (int ply : {1, 7, 40})
     for (int s : scores) EXPECT_EQ(score_from_table(score_to_table(s, ply), ply), s) << s << " at ply " << ply;
   // A mate found at ply 5 is stored as the plies that remain from that position,
@@ -207,6 +208,9 @@ TEST(MateScores, CountFromThePositionInTheTable) {
   EXPECT_EQ(score_from_table(stored, 7), SCORE_MATE - 11);
   EXPECT_EQ(score_from_table(score_to_table(mated_in(8), 3), 1), mated_in(6));
   EXPECT_EQ(score_from_table(score_to_table(-(SCORE_MATE - 2), 2), 1), -SCORE_MATE + 1);
+  // So is a win of the endgame tables.
+  EXPECT_EQ(score_from_table(score_to_table(tb_win_at(9), 5), 2), tb_win_at(6));
+  EXPECT_EQ(score_from_table(score_to_table(-tb_win_at(9), 5), 2), -tb_win_at(6));
 }
 
 }  // namespace

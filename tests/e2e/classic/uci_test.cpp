@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "support/engine_process.h"
+#include "support/syzygy_tables.h"
 
 namespace {
 
 const char* const Banner = "Veltrix 8.0 Jan. 2017 x64\nby Brenmoor \n";
 
-const char* const Identification =
+const std::string Identification =
     "id name Veltrix 8.0 Jan. 2017 x64\n"
     "id author Brenmoor \n"
     "option name UCI_EngineAbout type string default Veltrix 8.0 Jan. 2017 x64, by Brenmoor\n"
@@ -39,8 +40,8 @@ const char* const Identification =
     "option name PlayLevel type spin default 20 min 1 max 20 \n"
     "option name SSE_Popcount type check default true\n"
     "option name SSE_Prefetch type check default true\n"
-    "option name Move Overhead type spin default 10 min 0 max 5000 \n"
-    "uciok\n";
+    "option name Move Overhead type spin default 10 min 0 max 5000 \n" +
+    SyzygyOptionLines + "uciok\n";
 
 // What the first "isready" sets up: the tablebases of the default path, which this
 // machine does not have.

@@ -21,6 +21,8 @@ struct ClassicProgram {
   static constexpr const char* QuickStart[] = {"Hash value 16", "OwnBook value false"};
   // A draw counts one centipawn against the side to move at the root.
   static constexpr const char* DrawScore = "cp -1";
+  // The endgame tables' win at the root, which is ply 1.
+  static constexpr int TableWin = 19999;
 };
 
 struct VeltrixProgram {
@@ -28,6 +30,8 @@ struct VeltrixProgram {
   static constexpr Dialect Rules = Dialect::Veltrix;
   static constexpr const char* QuickStart[] = {"Hash value 16"};
   static constexpr const char* DrawScore = "cp 0";
+  // The endgame tables' win at the root, which is ply 0.
+  static constexpr int TableWin = 20000;
 };
 
 using Programs = ::testing::Types<ClassicProgram, VeltrixProgram>;

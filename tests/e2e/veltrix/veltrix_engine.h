@@ -12,6 +12,7 @@
 #include "board/movetext.h"
 #include "support/board_setup.h"
 #include "support/engine_process.h"
+#include "support/syzygy_tables.h"
 
 inline const std::string VeltrixBanner = "\nVeltrix v9.0 Dec 15 2020 x64\nby Brenmoor \n\n";
 // Started in an empty folder, the program finds no network file and takes its own.
@@ -34,8 +35,8 @@ inline const std::string VeltrixIdentification =
     "option name Castling_OO type check default false\n"
     "option name NNUE_Eval type check default true\n"
     "option name NNUE_File type string default nn-62ef826d1a6d.nnue\n"
-    "option name Move Overhead type spin default 10 min 0 max 5000 \n"
-    "uciok\n";
+    "option name Move Overhead type spin default 10 min 0 max 5000 \n" +
+    SyzygyOptionLines + "uciok\n";
 
 struct VeltrixEngine {
   EngineProcess engine;

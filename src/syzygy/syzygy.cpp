@@ -1,0 +1,108 @@
+#include "syzygy/syzygy.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "engine/score.h"
+#include "engine/search_limits.h"
+#include "syzygy/prober.h"
+
+SyzygySettings SyzygyConfig;
+SyzygyStatus Syzygy;
+
+namespace {
+// A table is named after its men: the kings and the pieces of the stronger side
+// first, strongest first ("KRPvKQ"); the win-draw-loss file ends in ".rtbw", the
+// distance-to-zero file beside it in ".rtbz".
+bool is_table_file(const std::filesystem::path& file, int largest) {
+  static const std::regex name("KQ*R*B*N*P*vKQ*R*B*N*P*");
+  const std::string stem = file.stem().string();
+  return file.extension() == ".rtbw" && std::regex_match(stem, name) && int(stem.size()) - 1 <= largest;
+}
+
+// The tables of the folders, each counted once however many folders hold it.
+int count_tables(const std::string& folders, int largest) {
+  std::set<std::string> found;
+  size_t start = 0;
+  while (start <= folders.size()) {
+    size_t end = std::min(folders.find(':', start), folders.size());
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folders.substr(start, end - start), error))
+      if (is_table_file(entry.path(), largest)) found.insert(entry.path().filename().string());
+    start = end + 1;
+  }
+  return int(found.size());
+}
+
+bool in_tables(const Position& pos) {
+  return popcount(pos.occupied()) <= std::min(Syzygy.largest, SyzygyConfig.probeLimit) && !pos.may_castle();
+}
+
+TbResult result_of(TbOutcome outcome) {
+  switch (outcome) {
+    case TbOutcome::Win: return TbResult::Win;
+    case TbOutcome::Loss: return TbResult::Loss;
+    case TbOutcome::CursedWin: return SyzygyConfig.rule50 ? TbResult::Draw : TbResult::Win;
+    case TbOutcome::BlessedLoss: return SyzygyConfig.rule50 ? TbResult::Draw : TbResult::Loss;
+    default: return TbResult::Draw;
+  }
+}
+
+// Whether a position has stood twice since the last capture or pawn move. A game
+// that has gone round once may go round again while every win within the
+// fifty-move rule counts alike, until a third time ends it in a draw; the moves
+// nearest to the next capture, pawn move or mate never come back to a position.
+bool repeated_since_zeroing(const Position& pos) {
+  const int first = std::max(pos.GamePly - pos.Fifty, 1);
+  for (int later = pos.GamePly; later > first; later--)
+    for (int earlier = later - 2; earlier >= first; earlier -= 2)
+      if (pos.history_at(later) && pos.history_at(later) == pos.history_at(earlier)) return true;
+  return false;
+}
+
+int score_of(TbResult result, int ply, int drawScore) {
+  return result == TbResult::Win ? tb_win_at(ply) : result == TbResult::Loss ? -tb_win_at(ply) : drawScore;
+}
+}  // namespace
+
+int set_syzygy_path(const std::string& path) {
+  SyzygyConfig.path = path == NoSyzygyPath ? "" : path;
+  // With no folder the tables opened before stay with the library, unused: it
+  // offers no way to close them that leaves it able to open others later.
+  Syzygy.largest = SyzygyConfig.path.empty() ? 0 : open_tables(SyzygyConfig.path);
+  Syzygy.tables = Syzygy.largest ? count_tables(SyzygyConfig.path, Syzygy.largest) : 0;
+  return Syzygy.tables;
+}
+
+void syzygy_search_start(const Position& root, MoveList& moves) {
+  Syzygy.hits = 0;
+  Syzygy.rootKnown = false;
+  int ranks[256];
+  if (!Syzygy.largest || moves.count == 0 || !in_tables(root) ||
+      !rank_moves(root, moves, repeated_since_zeroing(root), ranks))
+    return;
+  const int best = *std::max_element(ranks + 1, ranks + moves.count + 1);
+  Syzygy.hits += moves.count;  // the position after each root move was answered
+  // Under the fifty-move rule a cursed win still ranks above a draw, since the
+  // opponent may yet go wrong, and a blessed loss above a loss.
+  keep_root_moves(moves, [&](int i) { return ranks[i] == best; });
+  Syzygy.rootKnown = true;
+  Syzygy.rootResult = result_of(outcome_of_rank(best));
+}
+
+int syzygy_root_report(int score, int rootPly, int drawScore) {
+  if (!Syzygy.rootKnown || abs_score(score) > SCORE_MATE_RANGE) return score;
+  return score_of(Syzygy.rootResult, rootPly, drawScore);
+}
+
+bool syzygy_probe(const Position& pos, int depth, int ply, int drawScore, int& score) {
+  TbOutcome outcome;
+  if (!Syzygy.largest || pos.Fifty != 0 || depth < SyzygyConfig.probeDepth || !in_tables(pos) ||
+      !probe_outcome(pos, outcome))
+    return false;
+  ++Syzygy.hits;
+  score = score_of(result_of(outcome), ply, drawScore);
+  return true;
+}
