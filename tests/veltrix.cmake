@@ -20,6 +20,18 @@ if(TARGET veltrix_e2e_tests)
   add_dependencies(veltrix_e2e_tests veltrix)
 endif()
 
+# What chess interfaces expect of both programs alike, end to end.
+vx_test(gui_e2e_tests DIRS e2e/gui LIBS vx_board)
+if(TARGET gui_e2e_tests)
+  add_dependencies(gui_e2e_tests veltrix veltrix-classic)
+endif()
+
+# Short matches between the two programs under three kinds of limit, through the
+# match runner that stands beside the checkout; skipped where it is not.
+add_test(NAME MatchCheck COMMAND ${CMAKE_SOURCE_DIR}/scripts/match-check.sh $<TARGET_FILE:veltrix-classic>
+                                 $<TARGET_FILE:veltrix>)
+set_tests_properties(MatchCheck PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 900)
+
 # An install into a scratch prefix: the two programs, the library with its header
 # and the network file, and the installed veltrix evaluating with its network from
 # another folder.

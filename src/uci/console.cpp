@@ -94,7 +94,9 @@ void typed_move(const std::string& line) {
 }  // namespace
 
 void set_up_start_position() {
-  read_fen(GamePosition, StartFen);
+  // In Chess960 mode castling rights are read from rook files only, so the standard
+  // array, one of the 960, names its rooks that way to keep its four castlings.
+  read_fen(GamePosition, BoardConfig.chess960 ? "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w HAha -" : StartFen);
   BookConfig.gameFromStart = true;
 }
 

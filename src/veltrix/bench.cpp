@@ -73,6 +73,8 @@ int run_bench(int argc, char** argv) {
       Engine.nnueEval = 0;
     else if (strcmp(argv[i], "threads") == 0 && i + 1 < argc)
       threads = atoi(argv[++i]);
+    else if (strcmp(argv[i], "hash") == 0 && i + 1 < argc)
+      TT.resize(atoi(argv[++i]));
     else if (atoi(argv[i]) > 0)
       depth = atoi(argv[i]) > MaxDepthLimit ? MaxDepthLimit : atoi(argv[i]);
   }
@@ -82,8 +84,8 @@ int run_bench(int argc, char** argv) {
            ForceFullRefresh ? "full-refresh" : "incremental");
   else
     printf("bench: fallback evaluation\n");
-  printf("bench: %d positions, depth %d, %d thread%s\n", int(sizeof BenchPositions / sizeof BenchPositions[0]), depth,
-         thread_count(), thread_count() > 1 ? "s" : "");
+  printf("bench: %d positions, depth %d, %d thread%s, hash %d MB\n", int(sizeof BenchPositions / sizeof BenchPositions[0]),
+         depth, thread_count(), thread_count() > 1 ? "s" : "", TT.megabytes);
   BenchResult r = run_bench_searches(depth);
   printf("Total time (ms) : %" PRIu64 "\n", r.searchMs);
   printf("Nodes searched  : %" PRIu64 "\n", r.nodes);

@@ -59,6 +59,15 @@ TEST(Console, DepthAndTimeAreClamped) {
             "time sec = \ntime set to = 7\n");
 }
 
+// The depth set by hand holds for every "go" typed at the console.
+TEST(Console, DepthSetByHandHoldsForEveryGo) {
+  std::string out = run("sd\n2\ngo\ngo\n");
+  size_t first = out.find("\nmove "), second = out.find("\nmove ", first + 1);
+  EXPECT_NE(second, std::string::npos) << out;
+  EXPECT_EQ(out.find("\ndepth 3/"), std::string::npos) << out;
+  EXPECT_NE(out.find("\ndepth 2/", first), std::string::npos) << "the second search reached depth 2 too:\n" << out;
+}
+
 TEST(Console, TypedMoves) {
   // An illegal move changes nothing and prints nothing; a legal one prints the board.
   EXPECT_EQ(run("e2e5\n"), "");

@@ -209,6 +209,30 @@ TEST(ClassicGo, MultiPVPrintsOneLinePerMoveInListOrder) {
   EXPECT_NE(depth4[3].find(" multipv 1 score "), std::string::npos) << "the iteration's best once more";
 }
 
+// Weakened play waits for the clock, as if it had been thinking all along; without
+// a clock it answers once its level is reached.
+TEST(ClassicGo, PlayLevelWaitsOnlyForAClock) {
+  UciEngine uci;
+  uci.engine.send("setoption name UsePlayLevel value true");
+  uci.engine.send("setoption name PlayLevel value 1");
+  for (const char* limits : {"depth 4", "nodes 5000"}) {
+    uci.engine.send("position startpos");
+    uci.engine.send(std::string("go ") + limits);
+    expect_legal_answer(StartFen, last_line_starting(uci.until_bestmove(5000), "bestmove "));
+  }
+  uci.engine.send("position startpos");
+  uci.engine.send("go infinite");
+  std::string early = uci.engine.read_until("bestmove", 500);
+  EXPECT_EQ(early.find("bestmove"), std::string::npos) << early;
+  uci.engine.send("stop");
+  expect_legal_answer(StartFen, last_line_starting(early + uci.until_bestmove(5000), "bestmove "));
+  uci.engine.send("position startpos");
+  auto start = Clock::now();
+  uci.engine.send("go movetime 600");
+  expect_legal_answer(StartFen, last_line_starting(uci.until_bestmove(5000), "bestmove "));
+  EXPECT_GE(ms_since(start), 550);
+}
+
 TEST(ClassicGo, EndOfInputLetsATimedSearchFinishButEndsAnInfiniteOne) {
   {
     UciEngine uci;

@@ -102,6 +102,15 @@ TEST(ClassicTablebases, UseNalimovOffMeansNoProbes) {
   EXPECT_EQ(r.score.rfind("cp ", 0), 0u) << r.score;
 }
 
+// "isready" sets the tables up, so that the first move's clock does not pay for it.
+TEST(ClassicTablebases, IsreadySetsTheTablesUpBeforeTheFirstSearch) {
+  TablebaseEngine t("/nowhere");
+  t.engine.send("isready");
+  EXPECT_EQ(t.engine.read_until("readyok\n"), std::string(NotFound) + "readyok\n");
+  std::string out = t.search("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
+  EXPECT_EQ(out.find("egtb"), std::string::npos) << out;
+}
+
 TEST(ClassicTablebases, WithoutTablesTheEnginePlaysOn) {
   for (const char* path : {"/nowhere", "E:\\schach\\EGTB", ";"}) {
     TablebaseEngine t(path);

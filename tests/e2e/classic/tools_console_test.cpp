@@ -43,6 +43,17 @@ TEST(SelfPlayConsole, BookFileWithoutUsableLinesAndEndOfInput) {
   EXPECT_EQ(out, std::string(SelfPlayStart) + "loading book fens...\nbook fen size = 0\n\n");
 }
 
+TEST(SelfPlayConsole, QuitEndsTheGames) {
+  EngineProcess engine(VELTRIX_CLASSIC_BIN);
+  std::ofstream(engine.work_dir() + "/book.epd") << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -\n";
+  engine.send("sp");
+  std::string out = engine.read_until("book fen size = 1\n\n", 30000);
+  EXPECT_TRUE(out.ends_with("book fen size = 1\n\n")) << out;
+  engine.send("quit");
+  // A thousand games would take minutes.
+  EXPECT_EQ(engine.wait_exit(10000), 0);
+}
+
 TEST(BenchCommandLine, RunsTheBenchAndExits) {
   EngineProcess engine(VELTRIX_CLASSIC_BIN, {"bench"});
   std::string out = after_banner(engine.read_to_end(600000));

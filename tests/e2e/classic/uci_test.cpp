@@ -152,6 +152,26 @@ TEST(Uci, PositionWithMoves) {
   EXPECT_EQ(u.engine.read_until("\n"), "29\n");
 }
 
+// An interface sets Chess960 once for its games; new games and start positions keep it.
+TEST(Uci, Chess960StaysAsTheInterfaceSetIt) {
+  UciEngine u;
+  u.engine.send("setoption name UCI_Chess960 value true");
+  u.engine.send("ucinewgame");
+  // Castling rights by rook files, castling written as the king taking its rook.
+  u.engine.send("position fen r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w HAha - 4 4");
+  u.engine.send("perft 1");
+  std::string out = u.engine.read_until("Nodes searched: ");
+  EXPECT_NE(out.find("e1h1: 1\n"), std::string::npos) << out;
+  EXPECT_EQ(u.engine.read_until("\n"), "33\n");
+  // The standard start position is one of the 960, with the same castling.
+  u.engine.send("position startpos moves e2e4 e7e5 g1f3 b8c6 f1c4 g8f6");
+  u.engine.send("perft 1");
+  out = u.engine.read_until("Nodes searched: ");
+  EXPECT_NE(out.find("e1h1: 1\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("e1g1: 1\n"), std::string::npos) << out;
+  EXPECT_EQ(u.engine.read_until("\n"), "33\n");
+}
+
 TEST(Uci, RejectedFenKeepsThePositionAndIgnoresItsMoves) {
   UciEngine u;
   u.engine.send("setoption name DebugInfoString value true");

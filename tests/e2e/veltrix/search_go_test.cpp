@@ -157,6 +157,27 @@ TEST(VeltrixGo, TheEndOfInputLetsADepthSearchFinishButEndsAnInfiniteOne) {
   EXPECT_EQ(v.engine.wait_exit(), 0);
 }
 
+// A long clock less a large overhead leaves 300 ms: only a close watch on the clock,
+// whatever the search is busy with, answers near them.
+TEST(VeltrixGo, TheClockIsWatchedInEveryKindOfPosition) {
+  VeltrixEngine v;
+  v.uci();
+  v.engine.send("setoption name Move Overhead value 2700");
+  for (const std::string fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+                                "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2PP1N2/PP3PPP/RNBQ1RK1 w - - 0 8",
+                                "r3k2r/1b1nqpb1/p2ppnp1/1p4Bp/3NP2P/2N2Q2/PPP1BPP1/2KR3R w kq - 0 13",
+                                "8/5k2/3p4/1p1Pp2p/pP2Pp1P/P4P1K/8/8 b - - 0 1"}) {
+    v.engine.send("position fen " + fen);
+    auto start = std::chrono::steady_clock::now();
+    v.engine.send("go wtime 120000 btime 120000 movestogo 40");  // 3000 ms allotted
+    std::vector<std::string> lines = lines_of(search_output(v));
+    auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LE(took.count(), 1000) << fen;
+    ASSERT_FALSE(lines.empty());
+    checked_best_move(lines.back(), fen);
+  }
+}
+
 TEST(VeltrixGo, TheClockEndsATimedSearch) {
   VeltrixEngine v;
   v.uci();

@@ -1,5 +1,6 @@
 // veltrix's console and UCI front end, end to end: lines written to the running
 // program, its output compared exactly.
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -64,9 +65,13 @@ TEST(VeltrixUci, OptionsPrintOnlyWhatTheyLoad) {
 TEST(VeltrixUci, TheNetworkFileOfTheOptionsEvaluates) {
   VeltrixEngine v;
   v.uci();
-  v.engine.send(std::string("setoption name NNUE_File value ") + VELTRIX_NET_FILE);
-  v.engine.send("setoption name NNUE_Eval value true");
-  EXPECT_EQ(v.sync(), std::string("Loading NNUE : ") + VELTRIX_NET_FILE + "\nNNUE loaded !\n");
+  // A path with spaces, and option names in any case.
+  const std::string net = v.engine.work_dir() + "/my nets/the network.nnue";
+  std::filesystem::create_directory(v.engine.work_dir() + "/my nets");
+  std::filesystem::copy_file(VELTRIX_NET_FILE, net);
+  v.engine.send("setoption name nnue_file value " + net);
+  v.engine.send("setoption name NNUE_EVAL value true");
+  EXPECT_EQ(v.sync(), "Loading NNUE : " + net + "\nNNUE loaded !\n");
   v.engine.send("eval");
   EXPECT_EQ(v.sync(), NetworkStartEval);
   // Switched off, the loaded network stays unused until switched on again.
@@ -94,6 +99,7 @@ TEST(VeltrixUci, AHashTableThatCannotBeHadKeepsTheOldOne) {
   if (!AddressLimitsWork) GTEST_SKIP() << "address-space limits do not work under sanitizers";
   VeltrixEngine v({}, size_t(1) << 30);
   v.uci();
+  v.engine.send("setoption name Clear Hash");  // no such option: the table keeps its 256 MB
   v.engine.send("setoption name Hash value 4096");
   EXPECT_EQ(v.sync(), "info string error: could not allocate 4096 MB for the hash table, keeping 256 MB\n");
   v.engine.send("go depth 4");

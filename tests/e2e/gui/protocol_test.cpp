@@ -1,0 +1,187 @@
+// What chess interfaces and tournament managers count on, checked on both
+// programs alike: answers during a search, limits of one "go" at a time, the time
+// kept back for the interface, options, positions and reports as they are written.
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "gui_engine.h"
+
+namespace {
+
+void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+template <typename Program>
+class GuiProtocol : public ::testing::Test {
+ protected:
+  GuiEngine<Program> g;
+  static constexpr Dialect Rules = Program::Rules;
+  Position start = position_from(StartFen, Rules);
+};
+TYPED_TEST_SUITE(GuiProtocol, Programs, ProgramName);
+
+TYPED_TEST(GuiProtocol, IsreadyIsAnsweredAtOnceWhileTimedAndPonderSearchesGoOn) {
+  auto& g = this->g;
+  g.engine.send("setoption name Ponder value true");
+  g.engine.send("position startpos");
+  auto begin = Clock::now();
+  g.engine.send("go movetime 1500");
+  pause_ms(300);
+  g.engine.send("isready");
+  std::string early = g.engine.read_until("readyok\n", 1000);
+  EXPECT_TRUE(early.ends_with("readyok\n")) << "answered while the search runs:\n" << early;
+  EXPECT_EQ(early.find("bestmove"), std::string::npos) << early;
+  std::string out = g.answer();
+  EXPECT_GE(ms_since(begin), 1300) << "the search took its whole time all the same";
+  legal_answer(early + out, this->start, this->Rules);
+
+  g.engine.send("position startpos moves e2e4");
+  g.engine.send("go ponder wtime 6000 btime 6000");
+  pause_ms(300);
+  g.engine.send("isready");
+  early = g.engine.read_until("readyok\n", 1000);
+  EXPECT_TRUE(early.ends_with("readyok\n")) << "answered while pondering:\n" << early;
+  early += g.engine.read_until("bestmove", 500);
+  EXPECT_EQ(early.find("bestmove"), std::string::npos) << "still pondering:\n" << early;
+  g.engine.send("ponderhit");
+  legal_answer(early + g.answer(5000), position_after(StartFen, {"e2e4"}, this->Rules), this->Rules);
+}
+
+TYPED_TEST(GuiProtocol, EachGoStandsAlone) {
+  auto& g = this->g;
+  // Moves to go and an increment, neither of which the next game's "go" names.
+  g.search("startpos", "wtime 600 btime 600 winc 5000 binc 5000 movestogo 2");
+  g.engine.send("ucinewgame");
+  g.sync();
+  long long took;
+  std::string out = g.timed_search("startpos", "wtime 40000 btime 40000", took);
+  EXPECT_LE(took, 3000) << "40 s without moves to go or increment allot about a second";
+  legal_answer(out, this->start, this->Rules);
+
+  // A "go" without any limit searches until "stop", whatever the one before named.
+  g.engine.send("position startpos");
+  g.engine.send("go");
+  std::string early = g.engine.read_until("bestmove", 1500);
+  EXPECT_EQ(early.find("bestmove"), std::string::npos) << early;
+  g.engine.send("stop");
+  legal_answer(early + g.answer(5000), this->start, this->Rules);
+}
+
+TYPED_TEST(GuiProtocol, NodesSearchmovesAndMateLimitTheSearch) {
+  auto& g = this->g;
+  // The node count alone ends the search, even after a "go" that set no clock.
+  g.search("startpos", "depth 2");
+  std::string out = g.search("startpos", "nodes 30000");
+  std::vector<std::string> lines = search_lines(out);
+  ASSERT_FALSE(lines.empty()) << out;
+  for (const std::string& line : lines) EXPECT_LE(report_field(line, "nodes"), 30000 + 5000) << line;
+  legal_answer(out, this->start, this->Rules);
+
+  // The move list ends at the next word of the command.
+  out = g.search("startpos", "searchmoves b1a3 g1h3 depth 5");
+  lines = search_lines(out);
+  ASSERT_FALSE(lines.empty()) << out;
+  EXPECT_EQ(lines.back().rfind("info depth 5 ", 0), 0u) << lines.back();
+  const std::regex onlyThese(".* pv (b1a3|g1h3) .*");
+  for (const std::string& line : lines) EXPECT_TRUE(std::regex_match(line, onlyThese)) << line;
+  std::string best = legal_answer(out, this->start, this->Rules);
+  EXPECT_TRUE(best == "b1a3" || best == "g1h3") << best;
+
+  // A mate in two is three plies deep.
+  out = g.search("fen k7/8/2K5/8/8/8/8/7R w - - 0 1", "mate 2");
+  lines = search_lines(out);
+  ASSERT_FALSE(lines.empty()) << out;
+  EXPECT_EQ(lines.back().rfind("info depth 3 ", 0), 0u) << out;
+  legal_answer(out, position_from("k7/8/2K5/8/8/8/8/7R w - - 0 1", this->Rules), this->Rules);
+}
+
+TYPED_TEST(GuiProtocol, TimeLimitsLessTheMoveOverhead) {
+  auto& g = this->g;
+  long long took;
+  // The option's name is two words, in any case.
+  g.engine.send("setoption name move overhead value 0");
+  std::string out = g.timed_search("startpos", "movetime 700", took);
+  EXPECT_GE(took, 650) << "the whole move time";
+  EXPECT_LE(took, 2700);
+  legal_answer(out, this->start, this->Rules);
+
+  g.engine.send("setoption name MOVE OVERHEAD value 1500");
+  out = g.timed_search("startpos", "movetime 2000", took);
+  EXPECT_LE(took, 1700) << "2000 ms less 1500 for the interface";
+  legal_answer(out, this->start, this->Rules);
+
+  // The increment comes only after the move: half the clock at most, whatever it is.
+  g.engine.send("setoption name Move Overhead value 10");
+  out = g.timed_search("startpos", "wtime 1000 btime 1000 winc 10000 binc 10000", took);
+  EXPECT_LE(took, 1500) << "at most 500 ms of a 1000 ms clock";
+  legal_answer(out, this->start, this->Rules);
+}
+
+TYPED_TEST(GuiProtocol, PositionMovesInEveryWrittenForm) {
+  auto& g = this->g;
+  // Castling as king takes rook and as the king's two-square step.
+  std::string out = g.search("startpos moves e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 e1h1 f8c5 d2d3 e8g8", "depth 3");
+  legal_answer(
+      out,
+      position_after(StartFen, {"e2e4", "e7e5", "g1f3", "b8c6", "f1c4", "g8f6", "e1g1", "f8c5", "d2d3", "e8g8"},
+                     this->Rules),
+      this->Rules);
+
+  // A promotion letter in upper case: a queen, so White is far ahead.
+  const std::string promotion = "7k/P7/8/8/8/8/8/K7 w - - 0 1";
+  out = g.search("fen " + promotion + " moves a7a8Q h8h7", "depth 4");
+  std::vector<std::string> lines = search_lines(out);
+  ASSERT_FALSE(lines.empty()) << out;
+  EXPECT_TRUE(report_field(lines.back(), "cp") > 500 || report_field(lines.back(), "mate") > 0) << lines.back();
+  legal_answer(out, position_after(promotion, {"a7a8q", "h8h7"}, this->Rules), this->Rules);
+
+  // A game of 4000 plies and one more: the line runs to 20,000 characters.
+  std::string shuffles;
+  for (int i = 0; i < 1000; i++) shuffles += " g1f3 g8f6 f3g1 f6g8";
+  out = g.search("startpos moves" + shuffles + " e2e4", "depth 3");
+  legal_answer(out, position_after(StartFen, {"e2e4"}, this->Rules), this->Rules);
+  EXPECT_EQ(g.sync(), "");
+}
+
+TYPED_TEST(GuiProtocol, FenCountersCarryTheFiftyMoveRule) {
+  auto& g = this->g;
+  // Queen against bare king, but the 100th half-move without a capture or a pawn
+  // move comes with White's move: every line is a draw.
+  std::string out = g.search("fen 8/8/8/4k3/8/8/8/1Q2K3 w - - 99 80", "depth 6");
+  std::vector<std::string> lines = search_lines(out);
+  ASSERT_FALSE(lines.empty()) << out;
+  EXPECT_NE(lines.back().find(std::string(" score ") + TypeParam::DrawScore + " "), std::string::npos) << out;
+
+  out = g.search("fen 8/8/8/4k3/8/8/8/1Q2K3 w - - 0 80", "depth 6");
+  lines = search_lines(out);
+  ASSERT_FALSE(lines.empty()) << out;
+  EXPECT_GT(report_field(lines.back(), "cp"), 500) << out;
+}
+
+TYPED_TEST(GuiProtocol, RefusedFenIsReportedAndChangesNothing) {
+  auto& g = this->g;
+  g.engine.send("position startpos moves e2e4");
+  g.engine.send("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR w kq - 0 1");
+  EXPECT_EQ(g.sync(), "info string error: FEN refused, the position stays as it was\n");
+  g.engine.send("go depth 3");
+  legal_answer(g.answer(), position_after(StartFen, {"e2e4"}, this->Rules), this->Rules);
+}
+
+TYPED_TEST(GuiProtocol, ReportsShowTheSpeedFromTheFirstMillisecond) {
+  auto& g = this->g;
+  std::string out = g.search("startpos", "depth 8");
+  int early = 0;
+  for (const std::string& line : search_lines(out)) {
+    long long nodes = report_field(line, "nodes"), nps = report_field(line, "nps"), ms = report_field(line, "time");
+    ASSERT_GE(nodes, 0) << line;
+    if (ms <= 0) continue;
+    if (ms < 1000) early++;
+    // The speed from the milliseconds shown, to the rounding of the clock.
+    EXPECT_GE(nps, nodes * 1000 / (ms + 1)) << line;
+    EXPECT_LE(nps, nodes * 1000 / ms) << line;
+  }
+  EXPECT_GT(early, 0) << "no report within the first second:\n" << out;
+}
+
+}  // namespace
