@@ -1,98 +1,14 @@
-// The operating-system layer on Windows. Standard input is read through its
-// handle, bypassing the C library's text mode, since the line reader drops a
-// trailing "\r" itself.
+// The operating-system layer on Windows, but for standard input (input_windows.cpp).
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/platform.h"
-#include "platform/standard_input.h"
 
 int processor_count() {
   SYSTEM_INFO info;
   GetSystemInfo(&info);
   return info.dwNumberOfProcessors ? int(info.dwNumberOfProcessors) : 1;
-}
-
-namespace {
-// A chess interface connects a pipe; a person types at a console; a file may be
-// redirected in.
-enum class InputKind { Pipe, Console, Other };
-
-struct StandardInput {
-  HANDLE handle;
-  InputKind kind;
-};
-
-const StandardInput& standard_input() {
-  static const StandardInput input = [] {
-    StandardInput in{GetStdHandle(STD_INPUT_HANDLE), InputKind::Other};
-    DWORD mode;
-    if (GetFileType(in.handle) == FILE_TYPE_PIPE) {
-      in.kind = InputKind::Pipe;
-    } else if (GetConsoleMode(in.handle, &mode)) {
-      in.kind = InputKind::Console;
-      // Mouse moves and window resizes would pile up among the key strokes.
-      SetConsoleMode(in.handle, mode & ~(ENABLE_MOUSE_INPUT | ENABLE_WINDOW_INPUT));
-    }
-    return in;
-  }();
-  return input;
-}
-
-// A console hands typed text over a line at a time, once Enter is pressed, so a
-// read waits unless an Enter is among the pending key strokes. A query that fails
-// counts as input, which the read that follows then reports.
-bool console_line_typed(HANDLE console) {
-  static std::vector<INPUT_RECORD> events;
-  DWORD count = 0;
-  if (!GetNumberOfConsoleInputEvents(console, &count)) return true;
-  if (count == 0) return false;
-  if (events.size() < count) events.resize(count);
-  DWORD seen = 0;
-  if (!PeekConsoleInputA(console, events.data(), count, &seen)) return true;
-  return std::any_of(events.begin(), events.begin() + seen, [](const INPUT_RECORD& e) {
-    return e.EventType == KEY_EVENT && e.Event.KeyEvent.bKeyDown && e.Event.KeyEvent.uChar.AsciiChar == '\r';
-  });
-}
-
-std::string describe_error(DWORD error) {
-  char text[256];
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                           sizeof text, nullptr);
-  while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) n--;
-  return n ? std::string(text, n) : "error " + std::to_string(error);
-}
-}  // namespace
-
-long read_standard_input(char* buffer, size_t size, std::string& failure) {
-  // A console refuses reads into buffers beyond some tens of kilobytes.
-  constexpr size_t Most = size_t(1) << 14;
-  DWORD n = 0;
-  if (ReadFile(standard_input().handle, buffer, DWORD(std::min(size, Most)), &n, nullptr)) return long(n);
-  DWORD error = GetLastError();
-  if (error == ERROR_BROKEN_PIPE) return 0;  // the interface closed its end of the pipe
-  failure = describe_error(error);
-  return -1;
-}
-
-size_t standard_input_ready(size_t size) {
-  const StandardInput& in = standard_input();
-  switch (in.kind) {
-    case InputKind::Pipe: {
-      // A failed query (a closed or broken pipe) counts as input: the read that
-      // follows reports the end.
-      DWORD available = 0;
-      if (!PeekNamedPipe(in.handle, nullptr, 0, nullptr, &available, nullptr)) return size;
-      return std::min<size_t>(available, size);
-    }
-    case InputKind::Console: return console_line_typed(in.handle) ? size : 0;
-    case InputKind::Other: break;
-  }
-  return size;  // a file never keeps a reader waiting
 }
 
 bool map_file(const char* path, MappedFile& file) {

@@ -1,6 +1,6 @@
 // What the line reader of platform.cpp needs from the operating system: raw reads
-// of standard input and a test that does not block. platform_posix.cpp and
-// platform_windows.cpp provide them; nothing outside this folder uses them.
+// of standard input and a test that does not block. input_posix.cpp and
+// input_windows.cpp provide them; nothing outside this folder uses them.
 #pragma once
 
 #include <cstddef>
