@@ -44,32 +44,40 @@ set(VX_NNUE_EXPORTS nnue_init nnue_evaluate nnue_evaluate_incremental nnue_evalu
 # Nothing in a program or an empty shared library calls the exported functions,
 # so they are named as undefined to pull their object out of the archive.
 set(vx_nnue_pull)
-set(vx_nnue_dynamic_list "{\n")
 foreach(fn IN LISTS VX_NNUE_EXPORTS)
   list(APPEND vx_nnue_pull "LINKER:--undefined=${fn}")
-  string(APPEND vx_nnue_dynamic_list "  ${fn};\n")
 endforeach()
-string(APPEND vx_nnue_dynamic_list "};\n")
-file(WRITE ${CMAKE_BINARY_DIR}/veltrix_exports.list "${vx_nnue_dynamic_list}")
-string(REPLACE "{\n" "{\nglobal:\n" vx_nnue_version_script "${vx_nnue_dynamic_list}")
-string(REPLACE "};\n" "local:\n  *;\n};\n" vx_nnue_version_script "${vx_nnue_version_script}")
-file(WRITE ${CMAKE_BINARY_DIR}/veltrix_nnue.map "${vx_nnue_version_script}")
 
 add_library(veltrix_nnue SHARED src/nnue/veltrix_nnue.h)
 set_target_properties(veltrix_nnue PROPERTIES LINKER_LANGUAGE CXX)
 target_link_libraries(veltrix_nnue PRIVATE vx_nnue)
-target_link_options(veltrix_nnue PRIVATE ${vx_nnue_pull}
-                    "LINKER:--version-script=${CMAKE_BINARY_DIR}/veltrix_nnue.map")
 target_include_directories(veltrix_nnue INTERFACE ${CMAKE_SOURCE_DIR}/src/nnue)
-
 add_executable(veltrix src/veltrix/main.cpp)
 target_link_libraries(veltrix PRIVATE vx_veltrix)
-target_link_options(veltrix PRIVATE ${vx_nnue_pull}
-                    "LINKER:--dynamic-list=${CMAKE_BINARY_DIR}/veltrix_exports.list")
+
+if(WIN32)
+  # A module-definition file names the exports of both the program and the DLL
+  # (veltrix_nnue.dll, with the import library libveltrix_nnue.dll.a).
+  list(JOIN VX_NNUE_EXPORTS "\n  " vx_nnue_def)
+  file(WRITE ${CMAKE_BINARY_DIR}/veltrix_nnue.def "EXPORTS\n  ${vx_nnue_def}\n")
+  set_target_properties(veltrix_nnue PROPERTIES PREFIX "")
+  target_link_options(veltrix_nnue PRIVATE ${vx_nnue_pull} ${CMAKE_BINARY_DIR}/veltrix_nnue.def)
+  target_link_options(veltrix PRIVATE ${vx_nnue_pull} ${CMAKE_BINARY_DIR}/veltrix_nnue.def)
+else()
+  list(JOIN VX_NNUE_EXPORTS ";\n  " vx_nnue_names)
+  file(WRITE ${CMAKE_BINARY_DIR}/veltrix_exports.list "{\n  ${vx_nnue_names};\n};\n")
+  file(WRITE ${CMAKE_BINARY_DIR}/veltrix_nnue.map "{\nglobal:\n  ${vx_nnue_names};\nlocal:\n  *;\n};\n")
+  target_link_options(veltrix_nnue PRIVATE ${vx_nnue_pull} "LINKER:--version-script=${CMAKE_BINARY_DIR}/veltrix_nnue.map")
+  target_link_options(veltrix PRIVATE ${vx_nnue_pull} "LINKER:--dynamic-list=${CMAKE_BINARY_DIR}/veltrix_exports.list")
+endif()
 
 # The library loads networks by file name only, so its users get the default
 # network as a file beside it.
 install(TARGETS veltrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS veltrix_nnue LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS veltrix_nnue LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+if(WIN32)
+  install(FILES ${CMAKE_BINARY_DIR}/veltrix_nnue.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 install(FILES src/nnue/veltrix_nnue.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${VELTRIX_NET_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrix)

@@ -3,6 +3,8 @@
 // masks, bit-counting tables and the piece-square table.
 #pragma once
 
+#include <bit>
+
 #include "board/settings.h"
 #include "board/types.h"
 
@@ -73,9 +75,9 @@ inline int popcount_by_table(Bitboard b) {
   return PopCount16[b & 0xFFFF] + PopCount16[(b >> 16) & 0xFFFF] + PopCount16[(b >> 32) & 0xFFFF] + PopCount16[b >> 48];
 }
 // The option SSE_Popcount chooses between the instruction and the 16-bit table.
-inline int popcount(Bitboard b) { return BoardConfig.ssePopcount ? __builtin_popcountll(b) : popcount_by_table(b); }
-inline int lsb(Bitboard b) { return __builtin_ctzll(b); }
-inline int msb(Bitboard b) { return 63 - __builtin_clzll(b); }
+inline int popcount(Bitboard b) { return BoardConfig.ssePopcount ? std::popcount(b) : popcount_by_table(b); }
+inline int lsb(Bitboard b) { return std::countr_zero(b); }
+inline int msb(Bitboard b) { return 63 - std::countl_zero(b); }
 inline int pop_lsb(Bitboard& b) {
   int sq = lsb(b);
   b &= b - 1;

@@ -21,6 +21,7 @@
 
 #include <immintrin.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -82,7 +83,7 @@ constexpr BitPositions BitPositionsOfByte = make_bit_positions();
 inline int append_groups(unsigned bits, int first, uint16_t* groups, int count) {
   __m128i at = _mm_load_si128(reinterpret_cast<const __m128i*>(BitPositionsOfByte.at[bits]));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(groups + count), _mm_add_epi16(at, _mm_set1_epi16(short(first))));
-  return count + __builtin_popcount(bits);
+  return count + std::popcount(bits);
 }
 
 // The 32 hidden outputs times the output weights, in 128-bit registers (products
