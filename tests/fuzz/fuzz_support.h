@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include <cstdint>
 #include <cstdio>
@@ -157,8 +158,10 @@ inline bool same_position(const Position& a, const Position& b) {
         x.RRookSq != y.RRookSq || x.LRookSq != y.LRookSq)
       return false;
   }
-  for (int ply = 0; ply <= a.GamePly && ply < KeyHistorySize; ply++)
-    if (a.KeyHistory[ply] != b.KeyHistory[ply]) return false;
+  // The keys the repetition test reads: back to the last capture or pawn move. The
+  // ring is indexed by game ply, which a FEN's move number may set high.
+  for (int ply = std::max(0, a.GamePly - a.Fifty); ply <= a.GamePly; ply++)
+    if (a.history_at(ply) != b.history_at(ply)) return false;
   return true;
 }
 

@@ -145,7 +145,12 @@ inline void run_session(FuzzInput& in, CapturedOutput& output, Dialect dialect, 
     const std::vector<std::string> tokens = split_tokens(line);
     if (tokens.empty()) continue;
     if (tokens[0] == "go") check_search_answer(output.text(), before, game, dialect);
-    if (tokens[0] == "isready") FUZZ_CHECK(output.text() == "readyok\n", "isready must answer readyok");
+    // A set-up still pending (the tablebases) is done first and may report on itself.
+    if (tokens[0] == "isready") {
+      const std::string text = output.text();
+      FUZZ_CHECK(text.size() >= 8 && text.find("readyok") == text.size() - 8 && text.back() == '\n',
+                 "isready must end its answer with one readyok");
+    }
   }
   output.clear();
 }
