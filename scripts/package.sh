@@ -10,8 +10,8 @@
 #   FLAVOURS="x86-64-avx2" PLATFORMS="windows" scripts/package.sh
 #
 # The Linux programs carry the C++ runtime inside, so that they run on systems
-# with an older one; they read no endgame tables, which would tie them to the
-# probing library of the build machine.
+# with an older one; they read no endgame tables of either kind, which would tie
+# them to the probing libraries of the build machine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 read -r -a flavours <<< "${FLAVOURS:-x86-64-avx512 x86-64-avx2 x86-64-sse41 x86-64}"
@@ -26,7 +26,7 @@ build_flavour() {  # platform, flavour, folder to fill
   if [ "$1" = windows ]; then
     options+=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake")
   else
-    options+=(-DVELTRIX_TABLEBASES=OFF "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -static-libgcc"
+    options+=(-DVELTRIX_TABLEBASES=OFF -DVELTRIX_SYZYGY=OFF "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -static-libgcc"
       "-DCMAKE_SHARED_LINKER_FLAGS=-static-libstdc++ -static-libgcc")
   fi
   cmake -S "$here" -B "$build" -G Ninja "${options[@]}" > /dev/null
