@@ -106,8 +106,6 @@ int largest_men_opened() {
 
 int to_library_side(int sideToMove) { return sideToMove == White ? tb_WHITE_TO_MOVE : tb_BLACK_TO_MOVE; }
 
-// Squares and piece types in the library's terminated arrays; an exchanged
-// position is turned around so the swapped colours stand on their own halves.
 // The Syzygy library exports a "tb_init" of its own, and a plain call would reach
 // whichever of the two the program loaded first.
 void init_library(int scheme, const char** paths) {
@@ -117,6 +115,8 @@ void init_library(int scheme, const char** paths) {
   if (init) init(0, scheme, paths);
 }
 
+// Squares and piece types in the library's terminated arrays; an exchanged
+// position is turned around so the swapped colours stand on their own halves.
 void fill_men(const TableMen& men, bool exchanged, unsigned* squares, unsigned char* types) {
   for (int i = 0; i < men.count; ++i) {
     squares[i] = unsigned(exchanged ? FlipSquare(men.square[i]) : men.square[i]);
