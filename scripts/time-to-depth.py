@@ -60,7 +60,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build", nargs="?", default=pathlib.Path(__file__).resolve().parent.parent / "build")
     parser.add_argument("--classic-depth", type=int, default=16)
-    parser.add_argument("--veltrix-depth", type=int, default=14)
+    parser.add_argument("--veltrix-depth", type=int, default=16)
     parser.add_argument("--rounds", type=int, default=3)
     args = parser.parse_args()
     build = pathlib.Path(args.build)
