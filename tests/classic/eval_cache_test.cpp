@@ -121,7 +121,7 @@ TEST_F(CacheTest, ReleasedCachesFindNothingAndEvaluationStillWorks) {
 
 // Caps the address space just above what the process uses, so that no new
 // table fits.
-void cap_address_space() {
+[[maybe_unused]] void cap_address_space() {
   long pages = 0;
   if (FILE* f = fopen("/proc/self/statm", "r")) {
     if (fscanf(f, "%ld", &pages) != 1) pages = 0;
