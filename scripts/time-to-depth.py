@@ -48,10 +48,16 @@ def search_ms(program, fen, depth, threads, extra):
 def measure(program, depth, rounds, extra):
     sums = {1: [], 2: []}
     for _ in range(rounds):
+        # Each position with 1 and then 2 threads, so that both see much the same
+        # load of a shared machine.
+        times = {1: [], 2: []}
+        for fen in MIDDLEGAMES:
+            for threads in (1, 2):
+                times[threads].append(search_ms(program, fen, depth, threads, extra))
         for threads in (1, 2):
-            times = [search_ms(program, fen, depth, threads, extra) for fen in MIDDLEGAMES]
-            sums[threads].append(sum(times))
-            print(f"  {program.name} threads {threads}: " + " ".join(str(t) for t in times) + f"  sum {sum(times)} ms")
+            sums[threads].append(sum(times[threads]))
+            print(f"  {program.name} threads {threads}: " + " ".join(str(t) for t in times[threads]) +
+                  f"  sum {sum(times[threads])} ms")
     one, two = statistics.median(sums[1]), statistics.median(sums[2])
     print(f"{program.name} depth {depth}: 1 thread {one:.0f} ms, 2 threads {two:.0f} ms, speed-up {one / two:.2f}")
 
