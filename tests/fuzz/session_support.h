@@ -148,7 +148,7 @@ inline void run_session(FuzzInput& in, CapturedOutput& output, Dialect dialect, 
     // A set-up still pending (the tablebases) is done first and may report on itself.
     if (tokens[0] == "isready") {
       const std::string text = output.text();
-      FUZZ_CHECK(text.size() >= 8 && text.find("readyok") == text.size() - 8 && text.back() == '\n',
+      FUZZ_CHECK(text.ends_with("readyok\n") && text.find("readyok") == text.size() - 8,
                  "isready must end its answer with one readyok");
     }
   }
