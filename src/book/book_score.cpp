@@ -74,7 +74,7 @@ int score_book(ScoringWalk& walk, Position& pos, int depth, int ply) {
 }  // namespace
 
 bool score_book_file(const Position& start, const char* bookPath) {
-  for (auto& n : Search.nodes) n.store(0, std::memory_order_relaxed);
+  for (auto& n : Search.nodes) n.count.store(0, std::memory_order_relaxed);
   const uint64_t startMs = now_ms();
   BookCache cache;
   if (!cache_init(cache)) {

@@ -52,7 +52,7 @@ void go_search(Position& pos) {
   if (Hooks.prepare) Hooks.prepare();
   if (!TT.slots) TT.allocate_at_most(TableDefaultMegabytes);
   TT.new_search();
-  for (auto& n : Search.nodes) n.store(0, std::memory_order_relaxed);
+  for (auto& n : Search.nodes) n.count.store(0, std::memory_order_relaxed);
   Signals.stop.store(false, std::memory_order_relaxed);
   Search.selDepth = 0;
   Tablebases.hits = 0;

@@ -18,7 +18,7 @@ void clear_stack(SearchStack& ss) {
 
 uint64_t total_nodes() {
   uint64_t sum = 0;
-  for (const auto& n : Search.nodes) sum += n.load(std::memory_order_relaxed);
+  for (const auto& n : Search.nodes) sum += n.count.load(std::memory_order_relaxed);
   return sum;
 }
 }  // namespace classic

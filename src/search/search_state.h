@@ -23,6 +23,12 @@ struct SearchStack {
 
 void clear_stack(SearchStack& ss);
 
+// A thread's node counter on a cache line of its own: every node writes it, and a
+// line shared with another thread's counter would bounce between the cores.
+struct alignas(64) NodeCounter {
+  std::atomic<uint64_t> count{0};
+};
+
 struct SearchState {
   int rootSide = White;
   int lowTime = 0;  // short of time: polls more often
@@ -32,7 +38,7 @@ struct SearchState {
   int maxDepth = 119;
   int selDepth = 0;
   // One counter per thread, each written only by its own thread.
-  std::atomic<uint64_t> nodes[MaxThreads];
+  NodeCounter nodes[MaxThreads];
   SearchStack stacks[MaxThreads];
   MovePicker pickers[MaxThreads][MaxPly];
   // A singular search runs inside its node's move loop at the same ply, so it
@@ -47,7 +53,7 @@ struct SearchState {
 extern SearchState Search;
 
 inline void count_node(int thread) {
-  std::atomic<uint64_t>& n = Search.nodes[thread];
+  std::atomic<uint64_t>& n = Search.nodes[thread].count;
   n.store(n.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
 

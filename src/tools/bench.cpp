@@ -28,7 +28,7 @@ void print_test_header(int number, const BenchTest& test) {
 // The nodes of the threads that took part: the main thread and its helpers.
 uint64_t search_nodes() {
   uint64_t sum = 0;
-  for (int t = 0; t < thread_count(); t++) sum += Search.nodes[t].load(std::memory_order_relaxed);
+  for (int t = 0; t < thread_count(); t++) sum += Search.nodes[t].count.load(std::memory_order_relaxed);
   return sum;
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 uint64_t helper_nodes() {
   uint64_t sum = 0;
-  for (int t = 1; t < MaxThreads; t++) sum += Search.nodes[t];
+  for (int t = 1; t < MaxThreads; t++) sum += Search.nodes[t].count;
   return sum;
 }
 
@@ -55,7 +55,7 @@ TEST_F(Threads, TheOptionCreatesAndEndsHelperThreads) {
   const int withHelper = os_thread_count();
   search_to_depth(Middlegames[1], 10);
   EXPECT_GT(helper_nodes(), 0u) << "the helper joined split points";
-  EXPECT_EQ(total_nodes(), Search.nodes[0] + Search.nodes[1]);
+  EXPECT_EQ(total_nodes(), Search.nodes[0].count + Search.nodes[1].count);
 
   // Compared after the first helper existed: a thread sanitizer starts a thread of
   // its own along with the first thread the program creates.
