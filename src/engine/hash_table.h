@@ -57,8 +57,10 @@ struct TranspositionTable {
   uint32_t indexCount = 0;    // bucket starts, a power of two
   uint32_t indexMask = 0;
   int megabytes = 0;
-  // Stores in the current search, up to indexCount: the "hashfull" figure.
-  std::atomic<uint32_t> storeCount{0};
+  // Stores in the current search, up to indexCount: the "hashfull" figure. On a
+  // cache line of its own: every thread's stores write it while every probe reads
+  // the fields above, which would otherwise wait for the line after each store.
+  alignas(64) std::atomic<uint32_t> storeCount{0};
 
   // Clamps to 1..maxMegabytes. The same size changes nothing; on a failed allocation
   // the previous table stays in place, contents and all.
