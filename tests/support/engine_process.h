@@ -48,9 +48,13 @@ class EngineProcess {
 // A fresh empty directory under the system's temporary directory.
 std::string make_temp_dir();
 
-// Sanitizer builds reserve huge address ranges, so address-space limits don't work there.
+// Sanitizer builds reserve huge address ranges, so address-space limits don't work
+// there; and filling the tables at start-up, one instrumented store at a time, takes
+// them seconds, more on a busy machine.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool AddressLimitsWork = false;
+constexpr int StartupTimeoutMs = 60000;
 #else
 constexpr bool AddressLimitsWork = true;
+constexpr int StartupTimeoutMs = 10000;
 #endif

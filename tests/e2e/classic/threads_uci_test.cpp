@@ -25,13 +25,13 @@ struct TwoThreadEngine {
   EngineProcess engine{VELTRIX_CLASSIC_BIN};
   TwoThreadEngine() {
     engine.send("uci");
-    EXPECT_NE(engine.read_until("uciok\n").find("uciok"), std::string::npos);
+    EXPECT_NE(engine.read_until("uciok\n", StartupTimeoutMs).find("uciok"), std::string::npos);
     engine.send("setoption name Hash value 16");
     engine.send("setoption name OwnBook value false");
     engine.send("setoption name DebugInfoString value true");
     engine.send("setoption name Threads value 2");
     engine.send("isready");
-    std::string out = engine.read_until("readyok\n");
+    std::string out = engine.read_until("readyok\n", StartupTimeoutMs);
     // A single-processor machine keeps one thread and says nothing.
     twoThreads = out.find("info string Threads = 2\n") != std::string::npos;
   }

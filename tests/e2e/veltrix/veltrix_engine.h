@@ -48,13 +48,14 @@ struct VeltrixEngine {
 
   void uci() {
     engine.send("uci");
-    EXPECT_EQ(engine.read_until("uciok\n"), VeltrixIdentification);
+    EXPECT_EQ(engine.read_until("uciok\n", StartupTimeoutMs), VeltrixIdentification);
   }
 
-  // Output up to now, ended by the answer to an "isready" sent now.
+  // Output up to now, ended by the answer to an "isready" sent now (which may wait
+  // for tables to be filled).
   std::string sync() {
     engine.send("isready");
-    std::string out = engine.read_until("readyok\n");
+    std::string out = engine.read_until("readyok\n", StartupTimeoutMs);
     EXPECT_GE(out.size(), 8u);
     return out.size() >= 8 ? out.substr(0, out.size() - 8) : out;
   }
