@@ -5,8 +5,8 @@
 # The default network lives in the checkout. Its name holds the first 12 hex digits
 # of its SHA-256; the whole digest is checked, so a damaged or half-fetched copy
 # stops the configuration instead of building a program that plays without it.
-set(VELTRIX_NET_NAME nn-82215d0fd0df.nnue)
-set(VELTRIX_NET_SHA256 82215d0fd0df3cde17fc47ac024c5b5736823ec390200abdd705c44660c69ee4)
+set(VELTRIX_NET_NAME nn-62ef826d1a6d.nnue)
+set(VELTRIX_NET_SHA256 62ef826d1a6d11b9e814188025aa02a60815c037292e0ef9bbb9bf4f724e5e63)
 set(VELTRIX_NET_FILE ${CMAKE_SOURCE_DIR}/nets/${VELTRIX_NET_NAME})
 if(NOT EXISTS ${VELTRIX_NET_FILE})
   message(FATAL_ERROR "The network nets/${VELTRIX_NET_NAME} is missing from the checkout "

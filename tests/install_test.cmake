@@ -22,7 +22,7 @@ endforeach()
 file(WRITE ${SCRATCH}/input "eval\nquit\n")
 execute_process(COMMAND ${prefix}/${VELTRIX} WORKING_DIRECTORY ${elsewhere} INPUT_FILE ${SCRATCH}/input
                 OUTPUT_VARIABLE out RESULT_VARIABLE status TIMEOUT 60)
-if(NOT status EQUAL 0 OR NOT out MATCHES "\nUsing the built-in network nn-[0-9a-f]+\\.nnue\neval: -2\n")
+if(NOT status EQUAL 0 OR NOT out MATCHES "\nUsing the built-in network nn-[0-9a-f]+\\.nnue\neval: 22\n")
   message(FATAL_ERROR "the installed veltrix does not evaluate with its network (status ${status}):\n${out}")
 endif()
 file(REMOVE_RECURSE ${SCRATCH})

@@ -5,10 +5,12 @@
 namespace veltrix {
 // Start-up: the file named by NNUE_File (by default looked up in the working
 // directory) with the loader's lines; when it does not load, the built-in network,
-// announced on one more line.
+// announced on one line. A default file that is simply not there is the built-in
+// network itself, announced on that line alone.
 void load_start_network();
-// NNUE_Eval "true": loads the file named by NNUE_File. A file that does not load
-// leaves the network in use as it was.
+// NNUE_Eval "true": loads the file named by NNUE_File, or the built-in network
+// when that file is the missing default. A file that does not load leaves the
+// network in use as it was.
 void load_requested_network();
 // The name of the network in the weight tables, "" while none is loaded.
 const char* network_name();

@@ -16,7 +16,8 @@ namespace {
 const std::string Banner = "\nVeltrix v9.0 Dec 15 2020 x64\nby Brenmoor \n\n";
 const std::string Help = "\nuci  .......... switch to uci protocol\nquit .......... exit this program\n";
 const std::string NotFound = "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE file not found!\n";
-const std::string BuiltIn = "Using the built-in network nn-82215d0fd0df.nnue\n";
+// Without a file of the default name the program says only that it uses its own copy.
+const std::string BuiltIn = "Using the built-in network nn-62ef826d1a6d.nnue\n";
 
 // Both sides to move, a bare ending and a middlegame; the fallback evaluation's
 // values are known for the first three.
@@ -42,8 +43,7 @@ struct UciSession {
 
   UciSession() {
     engine.send("uci");
-    EXPECT_EQ(engine.read_until("NNUE file not found!\n"), Banner + NotFound);
-    EXPECT_EQ(engine.read_until("\n"), BuiltIn);
+    EXPECT_EQ(engine.read_until(BuiltIn), Banner + BuiltIn);
     engine.read_until("uciok\n");
   }
   std::string answer(const std::string& line) {
@@ -65,7 +65,7 @@ TEST(VeltrixProgram, StartsWithTheBuiltInNetworkAndAnswersHelpAndQuit) {
   engine.send("?");
   engine.send("quit");
   engine.send("help");
-  EXPECT_EQ(engine.read_to_end(), Banner + NotFound + BuiltIn + Help + Help + "info string exit...");
+  EXPECT_EQ(engine.read_to_end(), Banner + BuiltIn + Help + Help + "info string exit...");
   EXPECT_EQ(engine.wait_exit(), 0);
 }
 
@@ -77,6 +77,15 @@ TEST(VeltrixProgram, LoadsTheDefaultNetworkFromItsDirectoryAndQuitsAtTheEndOfInp
     engine.close_input();
     EXPECT_EQ(engine.read_to_end(), Banner + "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE loaded !\ninfo string exit...");
     EXPECT_EQ(engine.wait_exit(), 0);
+  }
+  // A file of the default name that the loader refuses is reported as such.
+  std::filesystem::remove(dir + "/nn-62ef826d1a6d.nnue");
+  NetworkImage().write(dir + "/nn-62ef826d1a6d.nnue");
+  std::filesystem::resize_file(dir + "/nn-62ef826d1a6d.nnue", NnueFileSize + 1);
+  {
+    EngineProcess engine(VELTRIX_BIN, {}, dir);
+    engine.close_input();
+    EXPECT_EQ(engine.read_to_end(), Banner + NotFound + BuiltIn + "info string exit...");
   }
   std::filesystem::remove_all(dir);
 }
@@ -114,6 +123,11 @@ TEST(VeltrixProgram, AFileThatFailsKeepsTheNetworkInUseAndAnotherFileLoads) {
   EXPECT_EQ(s.answer("setoption name NNUE_File value damaged.nnue"), "");
   EXPECT_EQ(s.answer("setoption name NNUE_Eval value true"), "Loading NNUE : damaged.nnue\nNNUE file not found!\n");
   EXPECT_EQ(s.eval(Fens[3]), "eval: 0\n");
+
+  // The default name, with no such file at hand, asks for the network the program carries.
+  EXPECT_EQ(s.answer("setoption name NNUE_File value nn-62ef826d1a6d.nnue"), "");
+  EXPECT_EQ(s.answer("setoption name NNUE_Eval value true"), BuiltIn);
+  EXPECT_EQ(s.eval(Fens[3]), expected[3]);
 }
 
 }  // namespace

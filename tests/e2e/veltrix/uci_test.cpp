@@ -122,10 +122,14 @@ TEST(VeltrixBench, PrintsTheSameSignatureWithFullRefreshAndAnotherWithTheFallbac
     EXPECT_NE(out.find("\nbench: " + evaluation + "\n"), std::string::npos) << out;
     return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at) - at);
   };
-  std::string incremental = run({"bench", "5"}, "network evaluation (nn-82215d0fd0df.nnue), incremental accumulators");
-  EXPECT_EQ(run({"bench", "5", "full"}, "network evaluation (nn-82215d0fd0df.nnue), full-refresh accumulators"),
+  std::string incremental = run({"bench", "5"}, "network evaluation (nn-62ef826d1a6d.nnue), incremental accumulators");
+  EXPECT_EQ(run({"bench", "5", "full"}, "network evaluation (nn-62ef826d1a6d.nnue), full-refresh accumulators"),
             incremental);
   EXPECT_NE(run({"bench", "5", "fallback"}, "fallback evaluation"), incremental);
+  // The default bench's total is the search's signature: a change to one thread's
+  // search shows here.
+  EXPECT_EQ(run({"bench"}, "network evaluation (nn-62ef826d1a6d.nnue), incremental accumulators"),
+            "Nodes searched  : 1595918");
 }
 
 }  // namespace

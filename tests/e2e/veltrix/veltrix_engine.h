@@ -16,11 +16,10 @@
 
 inline const std::string VeltrixBanner = "\nVeltrix v9.0 Dec 15 2020 x64\nby Brenmoor \n\n";
 // Started in an empty folder, the program finds no network file and takes its own.
-inline const std::string StartNetwork =
-    "Loading NNUE : nn-62ef826d1a6d.nnue\nNNUE file not found!\nUsing the built-in network nn-82215d0fd0df.nnue\n";
+inline const std::string StartNetwork = "Using the built-in network nn-62ef826d1a6d.nnue\n";
 // What "eval" prints for the start position with white to move, by the network and
 // by the fallback evaluation.
-inline const std::string NetworkStartEval = "eval: -2\n";
+inline const std::string NetworkStartEval = "eval: 22\n";
 inline const std::string FallbackStartEval = "eval: 5\n";
 
 inline const std::string VeltrixIdentification =
@@ -43,7 +42,7 @@ struct VeltrixEngine {
 
   explicit VeltrixEngine(const std::vector<std::string>& args = {}, size_t addressSpace = 0)
       : engine(VELTRIX_BIN, args, "", addressSpace) {
-    EXPECT_EQ(engine.read_until("built-in network nn-82215d0fd0df.nnue\n"), VeltrixBanner + StartNetwork);
+    EXPECT_EQ(engine.read_until(StartNetwork), VeltrixBanner + StartNetwork);
   }
 
   void uci() {
