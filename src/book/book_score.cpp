@@ -82,7 +82,7 @@ bool score_book_file(const Position& start, const char* bookPath) {
     return false;
   }
   // A book read only in part would lose its other moves when written back.
-  if (load_book(cache, bookPath) == BookLoad::Failed || (!TT.slots && !TT.allocate_at_most(TableDefaultMegabytes))) {
+  if (load_book(cache, bookPath) == BookLoad::Failed || (allocate_tables(), !TT.slots)) {
     report_book_not_written(bookPath);
     cache_free(cache);
     return false;

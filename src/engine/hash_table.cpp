@@ -60,6 +60,11 @@ ResizeResult TranspositionTable::resize(int requestedMegabytes) {
   int mb = requestedMegabytes < 1                     ? 1
            : requestedMegabytes > layout.maxMegabytes ? layout.maxMegabytes
                                                       : requestedMegabytes;
+  if (deferredSize) {
+    if (mb == megabytes) return ResizeResult::Unchanged;
+    megabytes = mb;
+    return ResizeResult::Resized;
+  }
   if (mb == megabytes && slots) return ResizeResult::Unchanged;
   uint32_t count = table_index_count(layout, mb);
   HashSlot* fresh = allocate_slots(layout, count);
@@ -82,11 +87,27 @@ int TranspositionTable::allocate_at_most(int requestedMegabytes) {
   return 0;
 }
 
+void TranspositionTable::defer(int requestedMegabytes) {
+  release();
+  deferredSize = true;
+  megabytes = 0;
+  resize(requestedMegabytes);
+}
+
+int TranspositionTable::allocate_deferred(int fallbackMegabytes) {
+  if (!deferredSize) return megabytes;
+  const int wanted = megabytes;
+  release();
+  if (resize(wanted) == ResizeResult::Resized) return wanted;
+  return allocate_at_most(fallbackMegabytes);
+}
+
 void TranspositionTable::release() {
   free_table_memory(slots);
   slots = nullptr;
   indexCount = indexMask = 0;
   megabytes = 0;
+  deferredSize = false;
   TablePrefetch = {};
 }
 

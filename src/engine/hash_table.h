@@ -56,7 +56,8 @@ struct TranspositionTable {
   HashSlot* slots = nullptr;  // indexCount * entriesPerIndex + 4 entries
   uint32_t indexCount = 0;    // bucket starts, a power of two
   uint32_t indexMask = 0;
-  int megabytes = 0;
+  int megabytes = 0;  // in force, or noted while deferred
+  bool deferredSize = false;
   // Stores in the current search, up to indexCount: the "hashfull" figure. On a
   // cache line of its own: every thread's stores write it while every probe reads
   // the fields above, which would otherwise wait for the line after each store.
@@ -68,6 +69,16 @@ struct TranspositionTable {
   // Start-up: the largest table of at most `megabytes` whose memory can be had,
   // halving the size after each failure; answers the size obtained, 0 for none.
   int allocate_at_most(int requestedMegabytes);
+  // A table of this size is wanted, but its memory is taken only when a search or
+  // "isready" needs it (allocate_deferred): taking and filling hundreds of megabytes
+  // would hold back the answer to "uci", and a Hash set meanwhile would cost a
+  // second allocation. Until then resize only notes the size.
+  void defer(int requestedMegabytes);
+  bool deferred() const { return deferredSize; }
+  // The deferred table at the size noted last or, when that memory is not there,
+  // at most `fallbackMegabytes` as at start-up. Answers the size obtained, 0 for
+  // none; a table that was not deferred stays as it is.
+  int allocate_deferred(int fallbackMegabytes);
   void release();
   // Empty entries, and the ages counted afresh.
   void clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <new>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -26,6 +27,7 @@ struct CacheTable {
   uint32_t entryCount = 0;
   uint32_t mask = 0;
   int megabytes = 0;
+  int deferredMb = 0;  // the size asked for while the memory is not yet taken
 };
 
 constexpr uint64_t pack_pair(ScorePair p) { return uint64_t(uint16_t(p.mg)) | uint64_t(uint16_t(p.eg)) << 16; }
@@ -92,12 +94,13 @@ void release(CacheTable& t) {
   if (t.words) free_table_memory(t.words);
   t.words = nullptr;
   t.entryCount = t.mask = 0;
-  t.megabytes = 0;
+  t.megabytes = t.deferredMb = 0;
 }
 
 bool resize(CacheTable& t, int megabytes) {
   ResizeFailed = false;
   int mb = std::clamp(megabytes, 1, t.maxMb);
+  if (t.deferredMb) return std::exchange(t.deferredMb, mb) != mb;
   if (mb == t.megabytes) return false;
   uint32_t count = largest_power_of_two((uint64_t(mb) << 20) / t.entryBytes);
   Word* words = allocate_empty(t, count);
@@ -113,6 +116,8 @@ bool resize(CacheTable& t, int megabytes) {
   return true;
 }
 
+CacheSize size_of(const CacheTable& t) { return {t.deferredMb ? t.deferredMb : t.megabytes, t.entryCount}; }
+
 void clear(CacheTable& t) {
   if (!t.words) return;
   size_t n = word_count(t, t.entryCount);
@@ -127,6 +132,19 @@ void store(Word& w, uint64_t value) { w.store(value, std::memory_order_relaxed);
 uint32_t decoded_check_key(uint64_t lockXorFacts) {
   return uint32_t(lockXorFacts) == 0 ? uint32_t(lockXorFacts >> 32) : 0;
 }
+
+bool allocate_caches(bool onlyDeferred) {
+  bool failed = false;
+  for (CacheTable* t : {&EvalTable, &PawnTable, &MaterialTable}) {
+    if (onlyDeferred && !t->deferredMb) continue;
+    const int mb = t->deferredMb ? t->deferredMb : t->maxMb;
+    t->deferredMb = 0;
+    if (!resize(*t, mb)) clear(*t);
+    failed |= ResizeFailed;
+  }
+  ResizeFailed = failed;
+  return !failed;
+}
 }  // namespace
 
 bool eval_cache_resize(int megabytes) { return resize(EvalTable, megabytes); }
@@ -134,20 +152,16 @@ bool pawn_cache_resize(int megabytes) { return resize(PawnTable, megabytes); }
 bool material_cache_resize(int megabytes) { return resize(MaterialTable, megabytes); }
 bool cache_resize_failed() { return ResizeFailed; }
 
-bool allocate_eval_caches() {
-  bool failed = false;
-  struct Default {
-    CacheTable& table;
-    int megabytes;
-  };
-  for (Default d : {Default{EvalTable, EvalHashDefaultMb}, Default{PawnTable, PawnHashDefaultMb},
-                    Default{MaterialTable, MaterialHashDefaultMb}}) {
-    if (!resize(d.table, d.megabytes)) clear(d.table);
-    failed |= ResizeFailed;
+void defer_eval_caches() {
+  // Each cache starts at its largest size.
+  for (CacheTable* t : {&EvalTable, &PawnTable, &MaterialTable}) {
+    release(*t);
+    t->deferredMb = t->maxMb;
   }
-  ResizeFailed = failed;
-  return !failed;
 }
+
+bool allocate_eval_caches() { return allocate_caches(false); }
+bool allocate_deferred_eval_caches() { return allocate_caches(true); }
 
 void clear_eval_caches() {
   clear(EvalTable);
@@ -161,9 +175,9 @@ void release_eval_caches() {
   release(MaterialTable);
 }
 
-CacheSize eval_cache_size() { return {EvalTable.megabytes, EvalTable.entryCount}; }
-CacheSize pawn_cache_size() { return {PawnTable.megabytes, PawnTable.entryCount}; }
-CacheSize material_cache_size() { return {MaterialTable.megabytes, MaterialTable.entryCount}; }
+CacheSize eval_cache_size() { return size_of(EvalTable); }
+CacheSize pawn_cache_size() { return size_of(PawnTable); }
+CacheSize material_cache_size() { return size_of(MaterialTable); }
 
 bool eval_cache_probe(Key key, int threadSlot, int& score) {
   if (!EvalTable.words) return false;

@@ -45,7 +45,7 @@ struct PawnCacheEntry {
 
 // What the option handlers and the clearing operation see of a cache.
 struct CacheSize {
-  int megabytes;        // 0 while the cache is not allocated
+  int megabytes;        // in force, or noted while deferred; 0 while the cache is not allocated
   uint32_t entryCount;  // a power of two; the table holds 64 more for the thread offsets
 };
 
@@ -59,9 +59,16 @@ bool material_cache_resize(int megabytes);
 // Whether the latest re-size (or allocate_eval_caches) ran out of memory.
 bool cache_resize_failed();
 
-// Program start: the three caches at their default sizes, all entries empty.
-// False when some table could not be allocated; the program then runs without it.
+// Program start: the three caches at their default sizes, their memory taken only
+// by allocate_eval_caches, when a search or "isready" first needs them; a size set
+// meanwhile is only noted.
+void defer_eval_caches();
+// The three caches at the sizes noted since defer_eval_caches (their defaults
+// otherwise), all entries empty. False when some table could not be allocated; the
+// program then runs without it.
 bool allocate_eval_caches();
+// The same for the caches still deferred only; the others keep their entries.
+bool allocate_deferred_eval_caches();
 // Every entry of all three caches back to its empty state.
 void clear_eval_caches();
 // Frees all three tables ("quit"); an evaluation afterwards simply finds nothing.

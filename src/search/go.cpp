@@ -42,15 +42,17 @@ void wait_for_stop() {
 
 void init_search() {
   init_search_tables();
-  TT.allocate_at_most(TableDefaultMegabytes);
+  TT.defer(TableDefaultMegabytes);
+  defer_eval_caches();
 }
 
 void go_search(Position& pos) {
+  // Before the clock starts: the first search may have to take the tables' memory.
+  allocate_tables();
   Time.startMs = uint32_t(now_ms());
   allocate_time(pos);
   clear_search_state();
   if (Hooks.prepare) Hooks.prepare();
-  if (!TT.slots) TT.allocate_at_most(TableDefaultMegabytes);
   TT.new_search();
   for (auto& n : Search.nodes) n.count.store(0, std::memory_order_relaxed);
   Signals.stop.store(false, std::memory_order_relaxed);

@@ -21,4 +21,8 @@ extern TranspositionTable TT;
 // Empties the table and the three evaluation caches: what a new game, ClearHash
 // and the tools start from.
 void clear_hash_tables();
+// Start-up notes the sizes of the table and the caches; their memory is taken here,
+// when a search or "isready" first needs it. A table that cannot be had at the size
+// asked for falls back to the default size, and then to halves of it.
+void allocate_tables();
 }  // namespace classic

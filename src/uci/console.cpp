@@ -11,7 +11,6 @@
 #include "board/perft.h"
 #include "book/book.h"
 #include "book/book_tools.h"
-#include "eval/eval_cache.h"
 #include "eval/evaluate.h"
 #include "platform/platform.h"
 #include "search/limits.h"
@@ -112,8 +111,6 @@ void start_program() {
   init_search();
   install_reports();
   install_root_hooks();
-  if (!TT.slots) printf("info string error: could not allocate the transposition table\n");
-  if (!allocate_eval_caches()) printf("info string error: could not allocate the evaluation caches\n");
   GamePosition.ThreadSlot = 0;
   new_game();
   printf("%s %s %s %s\n", "Veltrix", "8.0", "Jan. 2017", "x64");

@@ -72,13 +72,26 @@ UciOption number_setting(const char* name, int min, int max, int& field, const c
 }
 
 // A file or directory name; a change of a tablebase setting sets the tables up anew.
+// Interfaces send their settings again before every game: the same path again is
+// no reason to look for the tables (and report their absence) once more.
 UciOption text_setting(const char* name, std::string& field, const char* echoFormat, bool* pending = nullptr) {
   return string_option(
       name, [&field] { return field; },
       [&field, echoFormat, pending](const std::string& v) {
+        if (pending && v != field) *pending = true;
         field = v;
-        if (pending) *pending = true;
         echo(echoFormat, v.c_str());
+      });
+}
+
+// Probing switched on again is the user's sign to look for the tables once more.
+UciOption tablebase_switch() {
+  return check_option(
+      "UseNalimov", [] { return SearchConfig.useTablebases; },
+      [](bool on) {
+        if (on && !SearchConfig.useTablebases) TablebaseConfig.setupPending = true;
+        SearchConfig.useTablebases = on;
+        echo("info string UseNalimov = %d\n", int(on));
       });
 }
 
@@ -130,7 +143,7 @@ OptionList declare_options() {
       numbered_switch("UCI_Chess960", BoardConfig.chess960, "info string UCI_Chess960 = %d\n"),
       numbered_switch("Castling_OO", BoardConfig.castlingOO, "info string Castling_OO = %d\n"),
       spin_option("Threads", 1, ShownMaxThreads, thread_count, set_threads),
-      numbered_switch("UseNalimov", SearchConfig.useTablebases, "info string UseNalimov = %d\n"),
+      tablebase_switch(),
       text_setting("NalimovPath", TablebaseConfig.path, "info string NalimovPath = %s\n",
                    &TablebaseConfig.setupPending),
       spin_option(

@@ -4,10 +4,12 @@
 #include "book/book.h"
 #include "egtb/tablebase.h"
 #include "search/hooks.h"
+#include "search/tt.h"
 #include "uci/front_end.h"
 
 namespace classic {
 void finish_pending_set_up() {
+  allocate_tables();
   if (TablebaseConfig.setupPending) set_up_tablebases();
 }
 

@@ -22,13 +22,6 @@ Position GamePosition;
 
 namespace {
 constexpr int MaxConsoleLine = 4095;
-
-// A machine short of memory gets the largest table it can hold rather than none.
-void allocate_start_table() {
-  const int obtained = TT.allocate_at_most(TableDefaultMegabytes);
-  for (int mb = TableDefaultMegabytes; mb > obtained; mb /= 2)
-    printf("info string error: could not allocate %d MB for the hash table\n", mb);
-}
 }  // namespace
 
 void set_up_start_position() {
@@ -47,7 +40,7 @@ void start_veltrix() {
   init_fallback_tables();
   printf("\n%s %s %s\n", EngineName, EngineDate, EnginePlatform);
   printf("by %s \n\n", EngineAuthor);
-  allocate_start_table();
+  TT.defer(TableDefaultMegabytes);
   load_start_network();
   set_up_start_position();
 }

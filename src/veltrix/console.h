@@ -7,8 +7,8 @@ namespace veltrix {
 // The game position: set up by "position" and "ucinewgame", searched by "go".
 extern Position GamePosition;
 
-// Output, random seed, tables, banner, the transposition table, the network and
-// the start position.
+// Output, random seed, tables, banner, the transposition table's size, the network
+// and the start position.
 void start_veltrix();
 // Reads console commands until "quit" or the end of input; "uci" hands over to
 // the UCI loop for good.

@@ -56,6 +56,8 @@ void wait_while_pondering() {
 }  // namespace
 
 void start_search(Position& root) {
+  // Before the clock starts: the first search may have to take the table's memory.
+  allocate_table();
   clear_search_records(root);
   allocate_time(root);
   MoveList& moves = Search.rootMoves;

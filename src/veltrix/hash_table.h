@@ -18,4 +18,8 @@ constexpr TableLayout VeltrixTableLayout{
 };
 
 extern TranspositionTable TT;
+
+// Start-up only notes the table's size: its memory is taken here, when "isready"
+// or the first search needs it, so that "uci" is answered at once.
+void allocate_table();
 }  // namespace veltrix

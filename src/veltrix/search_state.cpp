@@ -1,10 +1,7 @@
 #include "veltrix/search_state.h"
 
-#include "veltrix/hash_table.h"
-
 namespace veltrix {
 SearchState Search;
-TranspositionTable TT{VeltrixTableLayout};
 SearchThread SearchThreads[MaxSearchThreads];
 
 uint64_t total_nodes() {

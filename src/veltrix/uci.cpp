@@ -124,7 +124,7 @@ const UciEngine& veltrix_engine() {
                                 fen_position,
                                 illegal_move,
                                 new_game,
-                                nullptr,
+                                allocate_table,
                                 go,
                                 eval,
                                 nullptr};

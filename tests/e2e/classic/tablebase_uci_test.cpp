@@ -109,6 +109,16 @@ TEST(ClassicTablebases, IsreadySetsTheTablesUpBeforeTheFirstSearch) {
   EXPECT_EQ(t.engine.read_until("readyok\n"), std::string(NotFound) + "readyok\n");
   std::string out = t.search("8/8/8/4k3/8/8/8/3QK3 w - - 0 1", 2);
   EXPECT_EQ(out.find("egtb"), std::string::npos) << out;
+  // The same settings again, as interfaces send them before each game: no new
+  // attempt, no new message. Probing switched on again tries once more.
+  t.engine.send("setoption name NalimovPath value /nowhere");
+  t.engine.send("setoption name UseNalimov value true");
+  t.engine.send("isready");
+  EXPECT_EQ(t.engine.read_until("readyok\n"), "readyok\n");
+  t.engine.send("setoption name UseNalimov value false");
+  t.engine.send("setoption name UseNalimov value true");
+  t.engine.send("isready");
+  EXPECT_EQ(t.engine.read_until("readyok\n"), std::string(NotFound) + "readyok\n");
 }
 
 TEST(ClassicTablebases, WithoutTablesTheEnginePlaysOn) {
