@@ -1,0 +1,160 @@
+#!/usr/bin/env node
+// Fits the win/draw/loss model of one engine to the scores it reported in its own
+// games, and shows how well the model predicts games it was not fitted on.
+//
+//   node scripts/wdl-fit.mjs --player PREFIX [--runner DIR] [--holdout K] games.pgn...
+//
+// Every move of a player whose name starts with PREFIX gives one sample: the score
+// the engine reported for its move (centipawns, its own view; mate scores are left
+// out), the material on the board before the move, and the game's result for it.
+// Every K-th game (default 4) is held out of the fit and used for the calibration
+// table. The model: for material m (pawn 1, knight and bishop 3, rook 5, queen 9,
+// both sides, clamped to 17..78) and x = m / 58,
+//   a(x) = a0 + a1 x + a2 x^2 + a3 x^3,   b(x) = b0 + b1 x + b2 x^2 + b3 x^3,
+//   win = 1 / (1 + exp((a - s) / b)),  loss = 1 / (1 + exp((a + s) / b)),
+//   draw = 1 - win - loss,
+// fitted by maximum likelihood. It prints the constants for the C++ model.
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+
+const args = process.argv.slice(2);
+const here = path.dirname(fileURLToPath(import.meta.url));
+let player = null, holdout = 4, runner = path.join(here, '..', '..', 'shared', 'tools', 'match');
+const files = [];
+for (let i = 0; i < args.length; i++) {
+  if (args[i] === '--player') player = args[++i];
+  else if (args[i] === '--holdout') holdout = Number(args[++i]);
+  else if (args[i] === '--runner') runner = args[++i];
+  else files.push(args[i]);
+}
+if (!player || files.length === 0) {
+  console.error('usage: node scripts/wdl-fit.mjs --player PREFIX [--runner DIR] [--holdout K] games.pgn...');
+  process.exit(1);
+}
+const { Chess } = await import(pathToFileURL(path.join(runner, 'lib', 'chess.mjs')).href);
+
+const PieceValue = { p: 1, n: 3, b: 3, r: 5, q: 9, k: 0 };
+const material = (chess) =>
+  chess.board().flat().reduce((sum, sq) => sum + (sq ? PieceValue[sq.type] : 0), 0);
+
+// The games of a PGN text: headers and the movetext with its comments.
+function* games(text) {
+  for (const block of text.split(/\n(?=\[Event )/)) {
+    const headers = Object.fromEntries([...block.matchAll(/^\[(\w+) "(.*)"\]$/gm)].map((m) => [m[1], m[2]]));
+    const body = block.replace(/^\[.*\]$/gm, '');
+    if (headers.Result) yield { headers, body };
+  }
+}
+
+// Moves with the comment that follows each: "Nf3 {+0.25/14 0.5s}".
+function* moves(body) {
+  const token = /(\{[^}]*\})|(\d+\.(?:\.\.)?)|(1-0|0-1|1\/2-1\/2|\*)|([^\s{}]+)/g;
+  let last = null;
+  for (const m of body.matchAll(token)) {
+    if (m[1] && last) last.comment = m[1];
+    else if (m[4]) {
+      if (last) yield last;
+      last = { san: m[4], comment: null };
+    }
+  }
+  if (last) yield last;
+}
+
+const Outcome = { '1-0': 1, '0-1': 0, '1/2-1/2': 0.5 };
+
+function samples(file, gameIndex) {
+  const fit = [], held = [];
+  for (const { headers, body } of games(fs.readFileSync(file, 'utf8'))) {
+    const whiteResult = Outcome[headers.Result];
+    if (whiteResult === undefined) continue;
+    const into = gameIndex.n++ % holdout === holdout - 1 ? held : fit;
+    const chess = new Chess(headers.FEN || undefined);
+    for (const { san, comment } of moves(body)) {
+      const side = chess.turn() === 'w' ? headers.White : headers.Black;
+      const score = comment && comment.match(/^\{([+-]?\d+\.\d+)\//);
+      if (side.startsWith(player) && score) {
+        const result = chess.turn() === 'w' ? whiteResult : 1 - whiteResult;
+        into.push({ s: Math.round(Number(score[1]) * 100), m: material(chess), r: result });
+      }
+      try {
+        chess.move(san);
+      } catch {
+        break;
+      }
+    }
+  }
+  return { fit, held };
+}
+
+const gameIndex = { n: 0 };
+const fit = [], held = [];
+for (const file of files) {
+  const s = samples(file, gameIndex);
+  fit.push(...s.fit);
+  held.push(...s.held);
+}
+console.log(`${gameIndex.n} games: ${fit.length} positions to fit, ${held.length} held out (every ${holdout}th game)`);
+
+const sigmoid = (z) => 1 / (1 + Math.exp(-z));
+const poly = (c, x) => c[0] + x * (c[1] + x * (c[2] + x * c[3]));
+const xOf = (m) => Math.min(78, Math.max(17, m)) / 58;
+
+function predict(params, s, m) {
+  const x = xOf(m);
+  const a = poly(params.slice(0, 4), x), b = Math.max(1, poly(params.slice(4), x));
+  const win = sigmoid((s - a) / b), loss = sigmoid((-s - a) / b);
+  return { win, draw: Math.max(0, 1 - win - loss), loss };
+}
+
+function logLikelihood(params, data) {
+  let sum = 0;
+  for (const { s, m, r } of data) {
+    const p = predict(params, s, m);
+    sum += Math.log(Math.max(1e-9, r === 1 ? p.win : r === 0 ? p.loss : p.draw));
+  }
+  return sum / data.length;
+}
+
+// Adam on the mean log-likelihood, with central differences for the gradient:
+// eight parameters and a few tens of thousands of samples need nothing more.
+function maximise(data, start) {
+  const params = start.slice(), m = params.map(() => 0), v = params.map(() => 0);
+  const rate = 0.5, h = 1e-3;
+  for (let step = 1; step <= 3000; step++) {
+    const grad = params.map((_, i) => {
+      const up = params.slice(), down = params.slice();
+      up[i] += h;
+      down[i] -= h;
+      return (logLikelihood(up, data) - logLikelihood(down, data)) / (2 * h);
+    });
+    for (let i = 0; i < params.length; i++) {
+      m[i] = 0.9 * m[i] + 0.1 * grad[i];
+      v[i] = 0.999 * v[i] + 0.001 * grad[i] * grad[i];
+      const mHat = m[i] / (1 - 0.9 ** step), vHat = v[i] / (1 - 0.999 ** step);
+      params[i] += (rate * mHat) / (Math.sqrt(vHat) + 1e-8);
+    }
+  }
+  return params;
+}
+
+const params = maximise(fit, [150, 0, 0, 0, 80, 0, 0, 0]);
+const fmt = (c) => c.map((x) => x.toFixed(2)).join(', ');
+console.log(`mean log-likelihood: fitted ${logLikelihood(params, fit).toFixed(4)}, ` +
+            `held out ${logLikelihood(params, held).toFixed(4)}`);
+console.log(`constexpr WdlModel Model{{${fmt(params.slice(0, 4))}}, {${fmt(params.slice(4))}}};`);
+
+// Predicted against observed results per score band, on the games held out.
+const bands = [-Infinity, -300, -150, -75, -25, 25, 75, 150, 300, Infinity];
+console.log('\nscore band     positions  predicted W/D/L (%)   observed W/D/L (%)   expected  observed score');
+for (let i = 0; i + 1 < bands.length; i++) {
+  const inBand = held.filter(({ s }) => s >= bands[i] && s < bands[i + 1]);
+  if (inBand.length === 0) continue;
+  const mean = (f) => (100 * inBand.reduce((sum, d) => sum + f(d), 0)) / inBand.length;
+  const p = (d) => predict(params, d.s, d.m);
+  const name = `${bands[i] === -Infinity ? '' : bands[i]}..${bands[i + 1] === Infinity ? '' : bands[i + 1]}`;
+  console.log(`${name.padEnd(12)} ${String(inBand.length).padStart(9)}  ` +
+              `${[mean((d) => p(d).win), mean((d) => p(d).draw), mean((d) => p(d).loss)].map((x) => x.toFixed(0).padStart(3)).join(' / ')}` +
+              `        ${[mean((d) => d.r === 1), mean((d) => d.r === 0.5), mean((d) => d.r === 0)].map((x) => x.toFixed(0).padStart(3)).join(' / ')}` +
+              `        ${mean((d) => p(d).win + p(d).draw / 2).toFixed(1).padStart(5)}     ${mean((d) => d.r).toFixed(1).padStart(5)}`);
+}
