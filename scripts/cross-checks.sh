@@ -77,19 +77,10 @@ same "veltrix eval" '^eval: '
 
 # Another program that evaluates through the network library, built against the
 # cross-built library and its header, beside the same program on the Linux one.
-cat > library_user.c << 'END'
-#include <stdio.h>
-#include "veltrix_nnue.h"
-int main(int argc, char** argv) {
-  nnue_init(argv[1]);
-  printf("library eval: %d\n", nnue_evaluate_fen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"));
-  return 0;
-}
-END
 network=$(ls "$here"/nets/nn-*.nnue)
-gcc -I"$here/src/nnue" library_user.c "$linux/libveltrix_nnue.so" -Wl,-rpath,"$linux" -o library_user
+gcc -I"$here/src/nnue" "$here/scripts/library-user.c" "$linux/libveltrix_nnue.so" -Wl,-rpath,"$linux" -o library_user
 ./library_user "$network" > linux.out 2>&1 || true
-library_user library_user.c "$network" 2> /dev/null | tr -d '\r' > cross.out || true
+library_user "$here/scripts/library-user.c" "$network" 2> /dev/null | tr -d '\r' > cross.out || true
 same "network library" '^library eval: '
 
 # An interface's dialogue through a pipe: the program must notice "isready" and

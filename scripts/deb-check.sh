@@ -92,16 +92,7 @@ else
 
   # Another program, built against the installed header and library as a user
   # would, loading the installed network; the build's library gives the same.
-  cat > library_user.c << 'END'
-#include <stdio.h>
-#include <veltrix_nnue.h>
-int main(int argc, char** argv) {
-  nnue_init(argv[1]);
-  printf("library eval: %d\n", nnue_evaluate_fen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"));
-  return 0;
-}
-END
-  gcc library_user.c -lveltrix_nnue -o library_user
+  gcc "$here/scripts/library-user.c" -lveltrix_nnue -o library_user
   installed=$(./library_user "/usr/share/veltrix/$net" | grep '^library eval' || true)
   built=$(LD_LIBRARY_PATH="$linux" ./library_user "$here/nets/$net" | grep '^library eval' || true)
   if [ -n "$installed" ] && [ "$installed" = "$built" ]; then echo "ok: installed library: $installed"; else
