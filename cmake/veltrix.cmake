@@ -28,6 +28,9 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|amd64|i.86")
   set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_avx2.cpp PROPERTIES COMPILE_OPTIONS "-mavx2")
   set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_avx512.cpp PROPERTIES COMPILE_OPTIONS
                               "-mavx2;-mavx512f;-mavx512bw;-mavx512vl")
+elseif(VELTRIX_ARM64)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/src/nnue/vector_neon_dotprod.cpp PROPERTIES COMPILE_OPTIONS
+                              "-march=${vx_march_armv8-dotprod}")
 endif()
 
 # The network's bytes enter the program through the assembler, as read-only data.

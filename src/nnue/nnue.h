@@ -146,6 +146,11 @@ void add_feature_rows_avx512(int16_t* out, const int16_t* base, const FeatureLis
 // The AVX-512 path multiplies bytes with VNNI when its build allows.
 extern const bool Avx512PathUsesVnni;
 #endif
+#if defined(__aarch64__)
+int forward_pass_neon(const NnuePlyData& ply, int side);
+int forward_pass_neon_dotprod(const NnuePlyData& ply, int side);
+void add_feature_rows_neon(int16_t* out, const int16_t* base, const FeatureList& removed, const FeatureList& added);
+#endif
 
 // update_accumulator, then forward_pass.
 int evaluate_request(const NnueRequest& request);

@@ -1,10 +1,10 @@
 // The network's vector path for 256-bit registers (AVX2).
 #if defined(__AVX2__)
 
-#include "nnue/vector_layers.h"
+#include "nnue/vector_x86.h"
 
 namespace {
-struct Avx2 {
+struct Avx2 : X86Lanes {
   using Vec = __m256i;
   static constexpr int Bytes = 32;
 

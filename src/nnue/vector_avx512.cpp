@@ -2,7 +2,7 @@
 // byte dot product of VNNI when the build has it.
 #if defined(__AVX512F__) && defined(__AVX512BW__) && defined(__AVX512VL__)
 
-#include "nnue/vector_layers.h"
+#include "nnue/vector_x86.h"
 
 // GCC 12 mistakes the registers its own AVX-512 intrinsics leave undefined on
 // purpose for uninitialised variables.
@@ -12,7 +12,7 @@
 #endif
 
 namespace {
-struct Avx512 {
+struct Avx512 : X86Lanes {
   using Vec = __m512i;
   static constexpr int Bytes = 64;
 

@@ -8,8 +8,10 @@
 // add32, broadcast32, clipped_bytes (two registers of int16 to one of bytes
 // clamped to 0..127, in order), nonzero_groups (a bit per four bytes that are not
 // all zero), dot4 (adds to each int32 lane the four products of unsigned input
-// bytes and signed weight bytes) and hidden_bytes (32 int32 sums to 32 bytes
-// clamp(sum >> 6, 0, 127), in order).
+// bytes and signed weight bytes), hidden_bytes (32 int32 sums to 32 bytes
+// clamp(sum >> 6, 0, 127), in order), and two operations on 128 bits whatever the
+// width: append_groups (see BitPositions below) and output_sum (the 32 hidden
+// bytes times the 32 output weights).
 //
 // The forward pass reads the int8 copies of the hidden layers, where four
 // consecutive inputs form a group and each output's four weights lie side by side:
@@ -19,9 +21,6 @@
 // equal the scalar pass bit for bit.
 #pragma once
 
-#include <immintrin.h>
-
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -65,7 +64,11 @@ struct Layer {
   }
 };
 
-// For every byte value, the positions of its set bits, lowest first.
+// For every byte value, the positions of its set bits, lowest first. With it
+// Isa::append_groups(bits, first, groups, count) appends first + the positions of
+// the set bits of an 8-bit mask to the list, lowest first, without a branch per
+// bit (one 128-bit addition), and returns the new count; it writes up to 8 entries
+// beyond the count.
 struct BitPositions {
   alignas(16) uint16_t at[256][8];
 };
@@ -77,30 +80,6 @@ constexpr BitPositions make_bit_positions() {
   return table;
 }
 constexpr BitPositions BitPositionsOfByte = make_bit_positions();
-
-// Appends first + the positions of the set bits of an 8-bit mask to the list,
-// lowest first, without a branch per bit; writes up to 8 entries beyond the count.
-inline int append_groups(unsigned bits, int first, uint16_t* groups, int count) {
-  __m128i at = _mm_load_si128(reinterpret_cast<const __m128i*>(BitPositionsOfByte.at[bits]));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(groups + count), _mm_add_epi16(at, _mm_set1_epi16(short(first))));
-  return count + std::popcount(bits);
-}
-
-// The 32 hidden outputs times the output weights, in 128-bit registers (products
-// of two pairs stay within int16, so maddubs is exact here).
-inline int32_t output_sum(const uint8_t* hidden, const int8_t* weights) {
-  const __m128i ones = _mm_set1_epi16(1);
-  __m128i low = _mm_madd_epi16(_mm_maddubs_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(hidden)),
-                                                 _mm_load_si128(reinterpret_cast<const __m128i*>(weights))),
-                               ones);
-  __m128i high = _mm_madd_epi16(_mm_maddubs_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(hidden + 16)),
-                                                  _mm_load_si128(reinterpret_cast<const __m128i*>(weights + 16))),
-                                ones);
-  __m128i sum = _mm_add_epi32(low, high);
-  sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, 0x4E));
-  sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, 0xB1));
-  return _mm_cvtsi128_si32(sum);
-}
 
 template <class Isa>
 int vector_forward_pass(const NnuePlyData& ply, int side) {
@@ -120,7 +99,8 @@ int vector_forward_pass(const NnuePlyData& ply, int side) {
       int at = half * NnueHalfWidth + k;
       Isa::store(input + at, bytes);
       uint32_t mask = Isa::nonzero_groups(bytes);
-      for (int b = 0; b < Isa::Bytes / 4; b += 8) count = append_groups(mask >> b & 0xFF, at / 4 + b, groups, count);
+      for (int b = 0; b < Isa::Bytes / 4; b += 8)
+        count = Isa::append_groups(mask >> b & 0xFF, at / 4 + b, groups, count);
     }
   }
 
@@ -133,7 +113,7 @@ int vector_forward_pass(const NnuePlyData& ply, int side) {
   L::affine(hidden1, AllGroups, Hidden2Groups, w.Hidden2Packed, w.Hidden2Biases, sums);
   Isa::hidden_bytes(sums, hidden2);
 
-  int32_t output = int32_t(uint32_t(output_sum(hidden2, w.OutputPacked)) + uint32_t(w.OutputBias));
+  int32_t output = int32_t(uint32_t(Isa::output_sum(hidden2, w.OutputPacked)) + uint32_t(w.OutputBias));
   return output / 16;
 }
 

@@ -1,10 +1,10 @@
 // The network's vector path for 128-bit registers (SSE4.1).
 #if defined(__SSE4_1__)
 
-#include "nnue/vector_layers.h"
+#include "nnue/vector_x86.h"
 
 namespace {
-struct Sse41 {
+struct Sse41 : X86Lanes {
   using Vec = __m128i;
   static constexpr int Bytes = 16;
 

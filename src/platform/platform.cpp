@@ -38,7 +38,10 @@ struct StdinReader {
   // Reads at most `most` more bytes; returns false on a read error.
   bool fill(size_t most) {
     std::string failure;
-    long n = read_standard_input(buffer + end, std::min(most, room()), failure);
+    // room() moves the unread bytes to the front, so the end is taken after it:
+    // the order in which a call's arguments are worked out is the compiler's.
+    size_t free = room();
+    long n = read_standard_input(buffer + end, std::min(most, free), failure);
     if (n > 0) {
       end += size_t(n);
       return true;

@@ -51,9 +51,10 @@ struct MappedFile {
 bool map_file(const char* path, MappedFile& file);
 void unmap_file(MappedFile& file);
 
-// Asks the system to back the whole 2 MB stretches of [start, start + bytes) with
-// large pages, so that reading a big table at random costs fewer address
-// translations. Only a hint: where the system has no large pages nothing changes.
+// Asks the system to back the whole large-page stretches (2 MB on x86-64) of
+// [start, start + bytes) with large pages, so that reading a big table at random
+// costs fewer address translations. Only a hint: where the system has no large
+// pages nothing changes.
 void advise_large_pages(void* start, size_t bytes);
 
 // Memory for a big table read at random: aligned to 64 bytes, on large pages where

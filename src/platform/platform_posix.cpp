@@ -1,5 +1,6 @@
 // The operating-system layer on Linux and other POSIX systems, but for standard
 // input (input_posix.cpp).
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -46,20 +47,36 @@ void unmap_file(MappedFile& file) {
   file = MappedFile{};
 }
 
+namespace {
+// The size of a large page: 2 MB on x86-64 and on ARM64 with 4 KB pages, but 32 MB
+// with 16 KB pages and 512 MB with 64 KB pages, as some ARM64 systems run.
+size_t large_page_bytes() {
+  static const size_t bytes = [] {
+    size_t found = 0;
+    if (FILE* f = std::fopen("/sys/kernel/mm/transparent_hugepage/hpage_pmd_size", "r")) {
+      if (std::fscanf(f, "%zu", &found) != 1) found = 0;
+      std::fclose(f);
+    }
+    return found && (found & (found - 1)) == 0 ? found : size_t(2) << 20;
+  }();
+  return bytes;
+}
+}  // namespace
+
 void advise_large_pages(void* start, size_t bytes) {
 #if defined(MADV_HUGEPAGE)
-  constexpr uintptr_t LargePage = uintptr_t(2) << 20;
-  uintptr_t first = (reinterpret_cast<uintptr_t>(start) + LargePage - 1) & ~(LargePage - 1);
-  uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(LargePage - 1);
+  const uintptr_t largePage = large_page_bytes();
+  uintptr_t first = (reinterpret_cast<uintptr_t>(start) + largePage - 1) & ~(largePage - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(largePage - 1);
   if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 #endif
 }
 
 void* allocate_table_memory(size_t bytes) {
-  // Tables of several megabytes start on a large-page boundary, so that every page
-  // of them can be a large one.
-  constexpr size_t LargePage = size_t(2) << 20;
-  const size_t alignment = bytes >= LargePage ? LargePage : 64;
+  // Tables of a large page or more start on a large-page boundary, so that every
+  // page of them can be a large one.
+  const size_t largePage = large_page_bytes();
+  const size_t alignment = bytes >= largePage ? largePage : 64;
   void* memory = std::aligned_alloc(alignment, (bytes + alignment - 1) / alignment * alignment);
   if (memory) advise_large_pages(memory, bytes);
   return memory;
