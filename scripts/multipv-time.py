@@ -6,7 +6,9 @@ each round's ratio of the sums, the ratio of the median sums and the median of t
 rounds' ratios, with the machine's load before and after.
 
 Usage: scripts/multipv-time.py [build dir] [--lines N] [--depth N] [--rounds N] [--classic-depth N]
-(--classic-depth 0, the default, leaves veltrix-classic out.)
+                               [--reference PROGRAM --reference-depth N]
+(--classic-depth 0, the default, leaves veltrix-classic out; --reference measures
+another UCI engine the same way, for instance Debian's /usr/games/stockfish.)
 """
 import argparse
 import importlib.util
@@ -51,6 +53,8 @@ def main():
     parser.add_argument("--depth", type=int, default=16)
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--classic-depth", type=int, default=0)
+    parser.add_argument("--reference")
+    parser.add_argument("--reference-depth", type=int, default=20)
     args = parser.parse_args()
     build = pathlib.Path(args.build)
     print(f"load before: {load()}")
@@ -58,6 +62,8 @@ def main():
     if args.classic_depth:
         measure(build / "veltrix-classic", args.classic_depth, args.lines, args.rounds,
                 [("OwnBook", "false"), ("UseNalimov", "false")])
+    if args.reference:
+        measure(pathlib.Path(args.reference), args.reference_depth, args.lines, args.rounds, [])
     print(f"load after: {load()}")
 
 

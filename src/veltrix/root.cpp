@@ -200,7 +200,10 @@ int root_search(Position& root, int alpha, int beta, int depth, RootRange range)
     take_back(root, m, 0);
     if (stopped()) break;
 
-    moves.moves[i].score = v >= beta ? beta : v > alpha ? v : passAlpha;
+    // With several lines the next line is chosen among the moves that failed low
+    // here: each keeps what its search said of it, to go first when it came nearest.
+    const bool keepFailLow = Search.linesAsked > 1;
+    moves.moves[i].score = v >= beta ? beta : v > alpha || keepFailLow ? v : passAlpha;
     if (moveNumber == 1 && v <= alpha) return alpha;
     if (v > best) {
       best = v;
