@@ -105,7 +105,7 @@ void syzygy_search_start(const Position& root, MoveList& moves, int lines) {
   for (int i = 1; i <= moves.count; i++) {
     if (ranks[i] < kept) continue;
     Syzygy.rankedMoves[Syzygy.rankedCount] = moves.moves[i].move;
-    Syzygy.ranks[Syzygy.rankedCount++] = ranks[i];
+    Syzygy.rankOf[Syzygy.rankedCount++] = ranks[i];
   }
   keep_root_moves(moves, [&](int i) { return ranks[i] >= kept; });
   Syzygy.rootKnown = true;
@@ -113,7 +113,7 @@ void syzygy_search_start(const Position& root, MoveList& moves, int lines) {
 
 int syzygy_root_rank(Move rootMove) {
   for (int i = 0; i < Syzygy.rankedCount; i++)
-    if (Syzygy.rankedMoves[i] == rootMove) return Syzygy.ranks[i];
+    if (Syzygy.rankedMoves[i] == rootMove) return Syzygy.rankOf[i];
   return 0;
 }
 

@@ -32,7 +32,7 @@ struct SyzygyStatus {
   bool rootKnown = false;
   int rankedCount = 0;
   Move rankedMoves[256];
-  int ranks[256];
+  int rankOf[256];
 };
 extern SyzygyStatus Syzygy;
 
