@@ -11,15 +11,15 @@ Usage: scripts/multipv-time.py [build dir] [--lines N] [--depth N] [--rounds N] 
 another UCI engine the same way, for instance Debian's /usr/games/stockfish.)
 """
 import argparse
-import importlib.util
 import os
 import pathlib
+import runpy
 import statistics
 
 HERE = pathlib.Path(__file__).resolve().parent
-spec = importlib.util.spec_from_file_location("time_to_depth", HERE / "time-to-depth.py")
-time_to_depth = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(time_to_depth)
+# The positions and the timed search of time-to-depth.py.
+time_to_depth = runpy.run_path(str(HERE / "time-to-depth.py"))
+MIDDLEGAMES, search_ms = time_to_depth["MIDDLEGAMES"], time_to_depth["search_ms"]
 
 
 def load():
@@ -32,9 +32,9 @@ def measure(program, depth, lines, rounds, extra):
         # Each position with one line and then with several, so that both see much
         # the same load of a shared machine.
         times = {1: [], lines: []}
-        for fen in time_to_depth.MIDDLEGAMES:
+        for fen in MIDDLEGAMES:
             for count in (1, lines):
-                times[count].append(time_to_depth.search_ms(program, fen, depth, 1, extra + [("MultiPV", count)]))
+                times[count].append(search_ms(program, fen, depth, 1, extra + [("MultiPV", count)]))
         for count in (1, lines):
             sums[count].append(sum(times[count]))
             print(f"  {program.name} MultiPV {count}: " + " ".join(str(t) for t in times[count]) +
