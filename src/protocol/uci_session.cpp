@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "board/movetext.h"
-#include "engine/score.h"
 #include "engine/search_limits.h"
 #include "platform/platform.h"
 #include "syzygy/syzygy.h"
@@ -145,13 +144,4 @@ void uci_loop(const UciEngine& engine, void (*quit)()) {
   }
   quit();
   std::abort();  // quit never returns
-}
-
-void print_score(int score) {
-  if (score > SCORE_MATE_RANGE)
-    printf("mate %d ", (SCORE_MATE + 1 - score) / 2);
-  else if (score < -SCORE_MATE_RANGE)
-    printf("mate %d ", -((score + SCORE_MATE) / 2));
-  else
-    printf("cp %d ", score);
 }

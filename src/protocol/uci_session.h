@@ -65,11 +65,3 @@ bool uci_command(const UciEngine& engine, const std::string& line);
 [[noreturn]] void uci_loop(const UciEngine& engine, void (*quit)());
 // The longest command line read whole; a game of any real length fits many times.
 constexpr size_t MaxUciLine = size_t(1) << 24;
-
-// The speed the reports show, from milliseconds, so that it means something in
-// the first second too.
-inline uint64_t nodes_per_second(uint64_t nodes, uint64_t ms) { return ms ? nodes * 1000 / ms : 0; }
-
-// A score as "cp N " or, beyond the mate bound, "mate N " with N in moves (negative
-// when the side to move is mated).
-void print_score(int score);

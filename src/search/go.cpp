@@ -21,6 +21,7 @@ void clear_search_state() {
   for (SearchStack& ss : Search.stacks) clear_stack(ss);
   Search.currLineCounter = 0;
   memset(Search.PrincipalVariation, 0, sizeof Search.PrincipalVariation);
+  Search.Lines.count = 0;
   clear_ordering_tables();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/root_lines.h"
 #include "engine/search_types.h"
 #include "search/search_state.h"
 
@@ -23,6 +24,8 @@ struct SearchReports {
   // An iteration's result or a new best root move: score, bound and depth; the
   // line is Search.PrincipalVariation.
   void (*iteration)(int score, int bound, int depth, int multipvIndex) = nullptr;
+  // The best lines when MultiPV asks for several, best first.
+  void (*lines)(const RootLines& lines) = nullptr;
   // The root move being searched.
   void (*currentMove)(int depth, int moveNumber, Move move) = nullptr;
   // The line the main thread is searching, from the root down to `ply`.

@@ -29,12 +29,40 @@ constexpr int MaxPvLength = MaxPly - 1;
 bool stopped() { return stop_requested(); }
 
 // While the endgame tables know the root, the score shown is theirs (the root is ply 1).
+int shown_score(Move rootMove, int score) { return syzygy_root_report(rootMove, score, 1, draw_score(true)); }
+
 void report_iteration(int score, int bound, int depth, int multipvIndex) {
-  if (Reports.iteration) Reports.iteration(syzygy_root_report(score, 1, draw_score(true)), bound, depth, multipvIndex);
+  if (Reports.iteration)
+    Reports.iteration(shown_score(Search.PrincipalVariation[0], score), bound, depth, multipvIndex);
 }
 
 // The move "bestmove" will name, with the continuation read from the table.
 void report_move(Position& pos, Move move) { pv_from_table(TT, pos, move, Search.PrincipalVariation, MaxPvLength); }
+
+// With MultiPV above 1, the best lines of the pass in progress.
+RootLines PassLines;
+
+// The lines shown: the first is the one "bestmove" will name.
+void show_lines(const RootLines& lines) {
+  Search.Lines = lines;
+  copy_moves(Search.PrincipalVariation, lines.line[0].pv, MaxPly);
+  if (Reports.lines) Reports.lines(lines);
+}
+
+// A root move searched with the full window takes its place among the pass's
+// lines. An interface reads "multipv k" as the k-th best line, so the lines are
+// shown, in order, once the pass has as many as were asked for, and again
+// whenever a later move enters them.
+void rank_root_move(Position& pos, Move move, int v, int depth, int wanted) {
+  RootLine line;
+  line.tier = syzygy_root_rank(move);
+  line.shownScore = shown_score(move, v);
+  line.score = v;
+  line.depth = depth;
+  line.selDepth = Search.selDepth;
+  pv_from_table(TT, pos, move, line.pv, MaxPvLength);
+  if (rank_line(PassLines, wanted, line) && PassLines.count == wanted) show_lines(PassLines);
+}
 
 void answer_without_search(Move move, int score) {
   Search.rootBestMove = move;
@@ -114,6 +142,7 @@ void root_search(Position& pos, int alpha, int beta, int depth) {
   const int passAlpha = alpha;
   const int multiPV = SearchConfig.multiPV;
   Search.rootBestScore = -SCORE_INFINITE;
+  PassLines.count = 0;
   count_node(0);
   if (Search.rootBestMove) {
     mark_best_root_move(moves, Search.rootBestMove);
@@ -166,10 +195,7 @@ void root_search(Position& pos, int alpha, int beta, int depth) {
         Search.rootBestMove = move;
         Search.rootBestScore = v;
       }
-      if (i <= multiPV) {
-        report_move(pos, move);
-        report_iteration(v, ReportExact, depth, i);
-      }
+      rank_root_move(pos, move, v, depth, std::min(multiPV, moves.count));
       continue;
     }
     if (i == 1 && v <= alpha) {
@@ -195,14 +221,15 @@ void root_search(Position& pos, int alpha, int beta, int depth) {
       }
     }
   }
-  if (multiPV > 1 && Search.rootBestMove) report_move(pos, Search.rootBestMove);
+  // Stopped before any lines were shown: the best move searched so far answers.
+  if (multiPV > 1 && !Search.Lines.count && Search.rootBestMove) report_move(pos, Search.rootBestMove);
 }
 
 void think(Position& pos) {
   MoveList& moves = Search.RootMoves;
   generate_legal(pos, moves);
   restrict_root_moves(moves);
-  syzygy_search_start(pos, moves);
+  syzygy_search_start(pos, moves, 1);
   if (moves.count == 0) {
     answer_without_search(0, in_check(pos) ? mated_in(1) : 0);
     return;
@@ -254,7 +281,9 @@ void think(Position& pos) {
     }
     if (stopped()) break;
 
-    if (Search.rootBestMove) {
+    if (SearchConfig.multiPV > 1) {
+      show_lines(PassLines);
+    } else if (Search.rootBestMove) {
       report_move(pos, Search.rootBestMove);
       report_iteration(Search.rootBestScore, ReportExact, depth, 1);
     }
@@ -263,6 +292,12 @@ void think(Position& pos) {
   }
 
   park_helpers(Pool);
+  // With several lines, a search stopped within a pass answers with the first
+  // line shown, and learns it.
+  if (SearchConfig.multiPV > 1 && Search.Lines.count) {
+    Search.rootBestMove = Search.Lines.line[0].pv[0];
+    Search.rootBestScore = Search.Lines.line[0].score;
+  }
   if (Hooks.learn) Hooks.learn(pos, Search.rootBestMove, Search.rootBestScore, Search.tbProbePlyLimit);
 }
 }  // namespace classic

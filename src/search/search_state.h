@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "board/movegen.h"
+#include "engine/root_lines.h"
 #include "engine/search_signals.h"
 #include "search/picker.h"
 
@@ -47,6 +48,8 @@ struct SearchState {
   MoveList RootMoves;
   // Entry 0 is the move "bestmove" reports, then the continuation, 0-terminated.
   Move PrincipalVariation[MaxPly];
+  // With MultiPV above 1: the lines last reported; the first is the answer.
+  RootLines Lines;
   int currLineCounter = 0;
 };
 

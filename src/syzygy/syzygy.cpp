@@ -62,6 +62,20 @@ bool repeated_since_zeroing(const Position& pos) {
   return false;
 }
 
+// The lowest rank kept at the root: the best one, then the next ones down, each
+// with all its moves, until `lines` moves are kept or none is left.
+int lowest_rank_kept(const int ranks[], int count, int lines) {
+  int lowest = *std::max_element(ranks + 1, ranks + count + 1);
+  while (std::count_if(ranks + 1, ranks + count + 1, [&](int r) { return r >= lowest; }) < lines) {
+    int next = lowest;
+    for (int i = 1; i <= count; i++)
+      if (ranks[i] < lowest && (next == lowest || ranks[i] > next)) next = ranks[i];
+    if (next == lowest) break;
+    lowest = next;
+  }
+  return lowest;
+}
+
 int score_of(TbResult result, int ply, int drawScore) {
   return result == TbResult::Win ? tb_win_at(ply) : result == TbResult::Loss ? -tb_win_at(ply) : drawScore;
 }
@@ -76,25 +90,36 @@ int set_syzygy_path(const std::string& path) {
   return Syzygy.tables;
 }
 
-void syzygy_search_start(const Position& root, MoveList& moves) {
+void syzygy_search_start(const Position& root, MoveList& moves, int lines) {
   Syzygy.hits = 0;
   Syzygy.rootKnown = false;
+  Syzygy.rankedCount = 0;
   int ranks[256];
   if (!Syzygy.largest || moves.count == 0 || !in_tables(root) ||
       !rank_moves(root, moves, repeated_since_zeroing(root), ranks))
     return;
-  const int best = *std::max_element(ranks + 1, ranks + moves.count + 1);
   Syzygy.hits += moves.count;  // the position after each root move was answered
   // Under the fifty-move rule a cursed win still ranks above a draw, since the
   // opponent may yet go wrong, and a blessed loss above a loss.
-  keep_root_moves(moves, [&](int i) { return ranks[i] == best; });
+  const int kept = lowest_rank_kept(ranks, moves.count, lines);
+  for (int i = 1; i <= moves.count; i++) {
+    if (ranks[i] < kept) continue;
+    Syzygy.rankedMoves[Syzygy.rankedCount] = moves.moves[i].move;
+    Syzygy.rankOf[Syzygy.rankedCount++] = ranks[i];
+  }
+  keep_root_moves(moves, [&](int i) { return ranks[i] >= kept; });
   Syzygy.rootKnown = true;
-  Syzygy.rootResult = result_of(outcome_of_rank(best));
 }
 
-int syzygy_root_report(int score, int rootPly, int drawScore) {
+int syzygy_root_rank(Move rootMove) {
+  for (int i = 0; i < Syzygy.rankedCount; i++)
+    if (Syzygy.rankedMoves[i] == rootMove) return Syzygy.rankOf[i];
+  return 0;
+}
+
+int syzygy_root_report(Move rootMove, int score, int rootPly, int drawScore) {
   if (!Syzygy.rootKnown || abs_score(score) > SCORE_MATE_RANGE) return score;
-  return score_of(Syzygy.rootResult, rootPly, drawScore);
+  return score_of(result_of(outcome_of_rank(syzygy_root_rank(rootMove))), rootPly, drawScore);
 }
 
 bool syzygy_probe(const Position& pos, int depth, int ply, int drawScore, int& score) {

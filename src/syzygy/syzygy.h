@@ -27,9 +27,12 @@ struct SyzygyStatus {
   int largest = 0;    // the most men of any table opened; 0 when none is
   int tables = 0;     // tables found in the folders of the path
   uint64_t hits = 0;  // positions the tables answered in the current search
-  // Whether the tables know the root of the current search, and its result.
+  // Whether the tables know the root of the current search, and then the root
+  // moves kept with the rank the tables gave each.
   bool rootKnown = false;
-  TbResult rootResult = TbResult::Draw;
+  int rankedCount = 0;
+  Move rankedMoves[256];
+  int rankOf[256];
 };
 extern SyzygyStatus Syzygy;
 
@@ -41,12 +44,16 @@ int set_syzygy_path(const std::string& path);
 
 // At the start of every search, with the root moves to consider: clears the hits
 // and, when the tables know the root, keeps only the moves that hold its best
-// result (a win within the fifty-move rule when there is one) and notes the result.
-void syzygy_search_start(const Position& root, MoveList& moves);
+// result (a win within the fifty-move rule when there is one) and notes their
+// ranks. A search of several `lines` keeps the next best ranks too, each rank
+// whole, until there are that many moves.
+void syzygy_search_start(const Position& root, MoveList& moves, int lines);
+// The tables' rank of a root move kept, best highest; 0 while they do not know the root.
+int syzygy_root_rank(Move rootMove);
 
-// The score a report shows for the root: the tables' result while they know the
-// root, unless the search has seen a mate.
-int syzygy_root_report(int score, int rootPly, int drawScore);
+// The score a report shows for a line from the root move: the tables' result for
+// the move while they know the root, unless the search has seen a mate.
+int syzygy_root_report(Move rootMove, int score, int rootPly, int drawScore);
 
 // A position the search meets after a capture or a pawn move, with at least the
 // probe depth left: its score at this ply when the tables know it. A win scores

@@ -5,7 +5,7 @@
 
 #include "board/movetext.h"
 #include "egtb/tablebase.h"
-#include "protocol/uci_session.h"
+#include "protocol/search_line.h"
 #include "search/hooks.h"
 #include "search/limits.h"
 #include "search/search_state.h"
@@ -25,27 +25,55 @@ bool search_output() { return BoardConfig.sequenceOutput; }
 // Positions answered by either kind of endgame table.
 uint64_t tablebase_hits() { return Tablebases.hits + Syzygy.hits; }
 
+// The fields every line of the moment shares.
+SearchLine search_so_far() {
+  SearchLine line;
+  line.nodes = total_nodes();
+  line.ms = elapsed_ms();
+  line.showTbhits = true;
+  line.tbhits = tablebase_hits();
+  return line;
+}
+
+// The console form: the figures on a line of their own, then the score and the moves.
+void console_line(const SearchLine& line) {
+  if (!search_output()) return;
+  printf("depth %d/%d time %" PRIu64 " nodes %" PRIu64 " nps %" PRIu64 " tb %" PRIu64 "\n", line.depth, line.selDepth,
+         line.ms, line.nodes, nodes_per_second(line.nodes, line.ms), line.tbhits);
+  print_score(line.score);
+  printf("pv ");
+  if (line.bound == ReportUpper) printf("? ");
+  if (line.bound == ReportLower) printf("! ");
+  print_move_sequence(line.pv);
+  printf("\n");
+}
+
 void info_line(int score, int bound, int depth, int multipvIndex) {
-  uint64_t nodes = total_nodes();
-  uint32_t elapsed = elapsed_ms();
-  const uint64_t nps = nodes_per_second(nodes, elapsed);
+  SearchLine line = search_so_far();
+  line.depth = depth;
+  line.selDepth = Search.selDepth;
+  line.multipv = multipvIndex;
+  line.score = score;
+  line.bound = bound;
+  line.pv = Search.PrincipalVariation;
+  if (FrontEnd.uciMode)
+    print_search_line(line);
+  else
+    console_line(line);
+}
+
+void lines_report(const RootLines& lines) {
   if (FrontEnd.uciMode) {
-    printf("info depth %d seldepth %d multipv %d score ", depth, Search.selDepth, multipvIndex);
-    print_score(score);
-    if (bound == ReportUpper) printf("upperbound ");
-    if (bound == ReportLower) printf("lowerbound ");
-    printf("nodes %" PRIu64 " nps %" PRIu64 " tbhits %" PRIu64 " time %u pv ", nodes, nps, tablebase_hits(), elapsed);
-  } else if (search_output()) {
-    printf("depth %d/%d time %u nodes %" PRIu64 " nps %" PRIu64 " tb %" PRIu64 "\n", depth, Search.selDepth, elapsed,
-           nodes, nps, tablebase_hits());
-    print_score(score);
-    printf("pv ");
-    if (bound == ReportUpper) printf("? ");
-    if (bound == ReportLower) printf("! ");
+    print_ranked_lines(lines, search_so_far());
+    return;
   }
-  if (search_output()) {
-    print_move_sequence(Search.PrincipalVariation);
-    printf("\n");
+  SearchLine line = search_so_far();
+  for (int i = 0; i < lines.count; i++) {
+    line.depth = lines.line[i].depth;
+    line.selDepth = lines.line[i].selDepth;
+    line.score = lines.line[i].shownScore;
+    line.pv = lines.line[i].pv;
+    console_line(line);
   }
 }
 
@@ -80,5 +108,5 @@ void bestmove_line(Move move, Move ponder) {
 }
 }  // namespace
 
-void install_reports() { Reports = {info_line, currmove_line, currline_line, bestmove_line}; }
+void install_reports() { Reports = {info_line, lines_report, currmove_line, currline_line, bestmove_line}; }
 }  // namespace classic

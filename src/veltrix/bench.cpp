@@ -84,8 +84,9 @@ int run_bench(int argc, char** argv) {
            ForceFullRefresh ? "full-refresh" : "incremental");
   else
     printf("bench: fallback evaluation\n");
-  printf("bench: %d positions, depth %d, %d thread%s, hash %d MB\n", int(sizeof BenchPositions / sizeof BenchPositions[0]),
-         depth, thread_count(), thread_count() > 1 ? "s" : "", TT.megabytes);
+  printf("bench: %d positions, depth %d, %d thread%s, hash %d MB\n",
+         int(sizeof BenchPositions / sizeof BenchPositions[0]), depth, thread_count(), thread_count() > 1 ? "s" : "",
+         TT.megabytes);
   BenchResult r = run_bench_searches(depth);
   printf("Total time (ms) : %" PRIu64 "\n", r.searchMs);
   printf("Nodes searched  : %" PRIu64 "\n", r.nodes);

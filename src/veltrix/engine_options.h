@@ -18,6 +18,7 @@ struct EngineOptions {
   int pondering = 0;  // the running search has no time limit until "ponderhit"
   int ponderOption = 0;
   int depthLimit = MaxDepthLimit;
+  int multiPV = 1;  // the lines a search reports
   uint8_t nnueEval = 1;
   char nnueFile[NnueFileCapacity] = "nn-62ef826d1a6d.nnue";
 };

@@ -1,4 +1,5 @@
 // A search from "go" to "bestmove".
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -33,6 +34,7 @@ void clear_search_records(const Position& root) {
   TT.new_search();
   Search.rootSide = root.SideToMove;
   memset(Search.pv, 0, sizeof Search.pv);
+  Search.lines.count = 0;
   Search.rootScore = -SCORE_INFINITE;
   Search.iterationDepth = Search.selDepth = 1;
 }
@@ -40,6 +42,12 @@ void clear_search_records(const Position& root) {
 void order_root_moves(const Position& root, MoveList& moves) {
   for (int i = 1; i <= moves.count; i++) moves.moves[i].score = root_score(root, moves.moves[i].move);
   sort_moves(moves, 1, moves.count);
+  // The endgame tables' better ranks first: each line is chosen among the best
+  // rank left.
+  if (Syzygy.rootKnown)
+    std::stable_sort(moves.moves + 1, moves.moves + moves.count + 1, [](const MoveEntry& a, const MoveEntry& b) {
+      return syzygy_root_rank(a.move) > syzygy_root_rank(b.move);
+    });
 }
 
 // A pondering or infinite search that ended early waits for "stop", or for
@@ -55,7 +63,7 @@ void wait_while_pondering() {
 }
 }  // namespace
 
-void start_search(Position& root) {
+void start_search(Position& root, int lines) {
   // Before the clock starts: the first search may have to take the table's memory.
   allocate_table();
   clear_search_records(root);
@@ -63,12 +71,13 @@ void start_search(Position& root) {
   MoveList& moves = Search.rootMoves;
   generate_legal(root, moves);
   restrict_root_moves(moves);
-  syzygy_search_start(root, moves);
+  syzygy_search_start(root, moves, lines);
+  Search.linesAsked = lines;
   if (moves.count <= 1) {
     // Nothing to think about: the only move, or none.
     Search.pv[0] = moves.count ? moves.moves[1].move : 0;
     Search.rootScore = moves.count ? 0 : in_check(root) ? RootMatedScore : 0;
-    search_line(Search.rootScore, ReportExact);
+    search_line(Search.rootScore, ReportExact, lines > 1 ? 1 : 0);
     return;
   }
   order_root_moves(root, moves);
@@ -78,7 +87,7 @@ void start_search(Position& root) {
 }
 
 void go_search(Position& game) {
-  start_search(game);
+  start_search(game, Engine.multiPV);
   wait_while_pondering();
   quit_when_requested();
   // A search stopped before its first root move was done still owes a legal answer.

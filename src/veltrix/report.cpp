@@ -1,37 +1,46 @@
 #include "veltrix/report.h"
 
-#include <cinttypes>
 #include <cstdio>
 
 #include "board/movetext.h"
-#include "protocol/uci_session.h"
+#include "protocol/search_line.h"
 #include "syzygy/syzygy.h"
 #include "veltrix/hash_table.h"
-#include "veltrix/score.h"
 #include "veltrix/search_state.h"
 #include "veltrix/time.h"
 
 namespace veltrix {
 namespace {
 constexpr uint64_t CurrMoveDelayMs = 1000;
-constexpr int PvMovesShown = 10;
 
+// The fields every line of the moment shares.
+SearchLine search_so_far() {
+  SearchLine line;
+  line.nodes = total_nodes();
+  line.ms = elapsed_ms();
+  // Only with Syzygy tables open: without them the line keeps its usual form.
+  line.showTbhits = Syzygy.largest != 0;
+  line.tbhits = Syzygy.hits;
+  return line;
+}
 }  // namespace
 
-void search_line(int score, int bound) {
+int shown_score(Move rootMove, int score) { return syzygy_root_report(rootMove, score, 0, 0); }
+
+void search_line(int score, int bound, int multipv) {
   if (Search.reportsOff) return;
-  uint64_t nodes = total_nodes(), elapsed = elapsed_ms();
-  printf("info depth %d seldepth %d score ", Search.iterationDepth, Search.selDepth);
-  // While the endgame tables know the root (ply 0), the score shown is theirs.
-  print_score(syzygy_root_report(score, 0, 0));
-  if (bound == ReportUpper) printf("upperbound ");
-  if (bound == ReportLower) printf("lowerbound ");
-  printf("nodes %" PRIu64 " nps %" PRIu64 " ", nodes, nodes_per_second(nodes, elapsed));
-  // Only with Syzygy tables open: without them the line keeps its usual form.
-  if (Syzygy.largest) printf("tbhits %" PRIu64 " ", Syzygy.hits);
-  printf("time %" PRIu64 " pv ", elapsed);
-  for (int i = 0; i < PvMovesShown && Search.pv[i]; i++) print_move(Search.pv[i]);
-  printf("\n");
+  SearchLine line = search_so_far();
+  line.depth = Search.iterationDepth;
+  line.selDepth = Search.selDepth;
+  line.multipv = multipv;
+  line.score = shown_score(Search.pv[0], score);
+  line.bound = bound;
+  line.pv = Search.pv;
+  print_search_line(line);
+}
+
+void ranked_lines(const RootLines& lines) {
+  if (!Search.reportsOff) print_ranked_lines(lines, search_so_far());
 }
 
 void currmove_line(int depth, int moveNumber, Move move) {

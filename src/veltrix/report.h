@@ -2,12 +2,19 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/root_lines.h"
 #include "engine/search_types.h"
 
 namespace veltrix {
-// "info depth .. seldepth .. score .. nodes .. nps .. time .. pv ..": the iteration,
-// the score for the side to move and the main thread's principal variation.
-void search_line(int score, int bound);
+// The score a report shows for a line from the root move: the endgame tables'
+// while they know the root (ply 0), unless the search has seen a mate.
+int shown_score(Move rootMove, int score);
+// "info depth .. seldepth .. [multipv ..] score .. nodes .. nps .. time .. pv ..":
+// the iteration, the score for the side to move and the main thread's principal
+// variation; a `multipv` of 0 leaves that field out.
+void search_line(int score, int bound, int multipv);
+// The lines of a finished depth, best first, the first as "multipv 1".
+void ranked_lines(const RootLines& lines);
 // The root move being searched; silent during the first second.
 void currmove_line(int depth, int moveNumber, Move move);
 // "bestmove", with "ponder" and the reply when there is one.

@@ -1,8 +1,9 @@
 // The root of veltrix's search: one pass over the root moves per call, and the
-// iterative deepening with aspiration windows around it.
+// iterative deepening with aspiration windows around it, for one line or several.
 #include <algorithm>
 
 #include "engine/principal_variation.h"
+#include "syzygy/syzygy.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
 #include "veltrix/history.h"
@@ -24,14 +25,14 @@ void pv_from_table(Position& root) { ::pv_from_table(TT, root, Search.pv[0], Sea
 
 // The previous pass's best move goes first; the moves that looked as good before
 // come right after it.
-void put_best_move_first(MoveList& moves, Move best) {
-  for (int i = 1; i <= moves.count; i++) {
+void put_best_move_first(MoveList& moves, Move best, RootRange range) {
+  for (int i = range.first; i <= range.last; i++) {
     if (moves.moves[i].move == best)
       moves.moves[i].score = 1000000;
     else if (moves.moves[i].score >= 1000000)
       moves.moves[i].score = 900000;
   }
-  sort_moves(moves, 1, moves.count);
+  sort_moves(moves, range.first, range.last);
 }
 
 // A root move after the first: searched with a null window (reduced when quiet),
@@ -69,59 +70,141 @@ Window aspiration_window(int depth, int previousScore) {
   return {-SCORE_INFINITE, SCORE_INFINITE, SCORE_INFINITE};
 }
 
-// One iteration: the root search, widened on the failing side until the score
-// lies inside the window. False when the search was stopped.
-bool search_iteration(Position& root, int depth) {
-  Window w = aspiration_window(depth, Search.rootScore);
-  extend_time_when_losing(depth, Search.rootScore);
-  int score = root_search(root, w.alpha, w.beta, depth);
-  if (stopped()) return false;
+// The root search over the range, widened on the failing side until the score
+// lies inside the window, each bound reported as the line `multipv` (0 for the
+// only line). The score is worth nothing once the search was stopped.
+int aspiration_search(Position& root, int depth, int previousScore, RootRange range, int multipv) {
+  Window w = aspiration_window(depth, previousScore);
+  int score = root_search(root, w.alpha, w.beta, depth, range);
+  if (stopped()) return score;
   Search.rootScore = score;
   while (abs_score(score) < SCORE_DECISIVE && (score <= w.alpha || score >= w.beta)) {
     bool failLow = score <= w.alpha;
     pv_from_table(root);
-    search_line(score, failLow ? ReportUpper : ReportLower);
+    search_line(score, failLow ? ReportUpper : ReportLower, multipv);
     if (failLow)
       w.alpha = std::max(score - w.step, -SCORE_INFINITE);
     else
       w.beta = std::min(score + w.step, SCORE_INFINITE);
     w.step += w.step / 2;
-    score = root_search(root, w.alpha, w.beta, depth);
-    if (stopped()) return false;
+    score = root_search(root, w.alpha, w.beta, depth, range);
+    if (stopped()) return score;
     Search.rootScore = score;
   }
+  return score;
+}
+
+// One iteration of the only line. False when the search was stopped.
+bool search_iteration(Position& root, int depth) {
+  extend_time_when_losing(depth, Search.rootScore);
+  int score = aspiration_search(root, depth, Search.rootScore, {1, Search.rootMoves.count}, 0);
+  if (stopped()) return false;
   if (Search.pv[0]) {
     pv_from_table(root);
-    search_line(score, ReportExact);
+    search_line(score, ReportExact, 0);
   }
+  return true;
+}
+
+// While the endgame tables know the root, the moves of each rank stand together,
+// the best rank first, and every line is chosen among the best rank left.
+int tier_of(Move m) { return Syzygy.rootKnown ? syzygy_root_rank(m) : 0; }
+
+RootRange tier_from(const MoveList& moves, int first) {
+  const int tier = tier_of(moves.moves[first].move);
+  int last = first;
+  while (last < moves.count && tier_of(moves.moves[last + 1].move) == tier) last++;
+  return {first, last};
+}
+
+// The line of the last depth to search first, when one is left in the range: the
+// best of them whose move no earlier line of this depth took.
+const RootLine* line_to_follow(const MoveList& moves, RootRange range) {
+  for (int j = 0; j < Search.lines.count; j++)
+    for (int i = range.first; i <= range.last; i++)
+      if (moves.moves[i].move == Search.lines.line[j].pv[0]) return &Search.lines.line[j];
+  return nullptr;
+}
+
+// The move a line chose goes to the head of its range, the others keeping their order,
+// so that the next line is chosen among the moves after it.
+void take_move(MoveList& moves, Move m, RootRange range) {
+  int i = range.first;
+  while (i < range.last && moves.moves[i].move != m) i++;
+  const MoveEntry taken = moves.moves[i];
+  for (; i > range.first; i--) moves.moves[i] = moves.moves[i - 1];
+  moves.moves[range.first] = taken;
+}
+
+// The lines of the depth being searched, best first.
+RootLines DepthLines;
+
+// One depth of several lines: the best line, then the best among the root moves
+// left, and so on, each with its own aspiration window around the score its move
+// had at the last depth. False when the search was stopped: the lines of the last
+// finished depth stand.
+bool search_lines(Position& root, int depth) {
+  MoveList& moves = Search.rootMoves;
+  const int lineCount = std::min(Search.linesAsked, moves.count);
+  DepthLines.count = 0;
+  for (int j = 0; j < lineCount; j++) {
+    const RootRange range = tier_from(moves, j + 1);
+    const RootLine* previous = line_to_follow(moves, range);
+    Search.pv[0] = 0;
+    if (previous) copy_moves(Search.pv, previous->pv, MaxSearchPly);
+    const int previousScore = previous ? previous->score : -SCORE_INFINITE;
+    if (j == 0) extend_time_when_losing(depth, previousScore);
+    Search.selDepth = depth;
+    const int score = aspiration_search(root, depth, previousScore, range, j + 1);
+    if (stopped()) return false;
+    if (!Search.pv[0]) Search.pv[0] = moves.moves[range.first].move;
+    pv_from_table(root);
+    take_move(moves, Search.pv[0], range);
+    RootLine line;
+    line.tier = tier_of(Search.pv[0]);
+    line.shownScore = shown_score(Search.pv[0], score);
+    line.score = score;
+    line.depth = depth;
+    line.selDepth = Search.selDepth;
+    copy_moves(line.pv, Search.pv, MaxPly);
+    rank_line(DepthLines, lineCount, line);
+  }
+  Search.lines = DepthLines;
+  copy_moves(Search.pv, Search.lines.line[0].pv, MaxSearchPly);
+  Search.rootScore = Search.lines.line[0].score;
+  ranked_lines(Search.lines);
   return true;
 }
 }  // namespace
 
-int root_search(Position& root, int alpha, int beta, int depth) {
+int root_search(Position& root, int alpha, int beta, int depth, RootRange range) {
   SearchThread& th = SearchThreads[0];
   MoveList& moves = Search.rootMoves;
   const int passAlpha = alpha;
   count_node(th);
   if (Search.pv[0]) {
-    put_best_move_first(moves, Search.pv[0]);
+    put_best_move_first(moves, Search.pv[0], range);
     pv_to_table(TT, root, Search.pv[0], Search.pv, MaxPvLength);
   }
 
   int best = -SCORE_INFINITE;
-  for (int i = 1; i <= moves.count; i++) {
+  for (int i = range.first; i <= range.last; i++) {
     const Move m = moves.moves[i].move;
+    const int moveNumber = i - range.first + 1;
     currmove_line(depth, i, m);
     const bool givesCheck = gives_check(root, m);
     const int newDepth = depth - 1 + (givesCheck && see(root, m) >= 0 ? 1 : 0);
     play_move(th, root, m, 0);
-    int v = i == 1 ? -search_node(th, root, -beta, -alpha, newDepth, 1, PvNode)
-                   : search_later_move(th, root, m, i, alpha, beta, depth, newDepth, givesCheck);
+    int v = moveNumber == 1 ? -search_node(th, root, -beta, -alpha, newDepth, 1, PvNode)
+                            : search_later_move(th, root, m, moveNumber, alpha, beta, depth, newDepth, givesCheck);
     take_back(root, m, 0);
     if (stopped()) break;
 
-    moves.moves[i].score = v >= beta ? beta : v > alpha ? v : passAlpha;
-    if (i == 1 && v <= alpha) return alpha;
+    // With several lines the next line is chosen among the moves that failed low
+    // here: each keeps what its search said of it, to go first when it came nearest.
+    const bool keepFailLow = Search.linesAsked > 1;
+    moves.moves[i].score = v >= beta ? beta : v > alpha || keepFailLow ? v : passAlpha;
+    if (moveNumber == 1 && v <= alpha) return alpha;
     if (v > best) {
       best = v;
       if (v > alpha) {
@@ -136,9 +219,18 @@ int root_search(Position& root, int alpha, int beta, int depth) {
 }
 
 void iterate(Position& root) {
+  const bool severalLines = Search.linesAsked > 1;
   for (int depth = 1;; depth++) {
     Search.iterationDepth = Search.selDepth = depth;
-    if (!search_iteration(root, depth) || stopped() || depth >= Engine.depthLimit) return;
+    const bool finished = severalLines ? search_lines(root, depth) : search_iteration(root, depth);
+    if (!finished || stopped() || depth >= Engine.depthLimit) break;
+  }
+  // The answer is the first line of the last finished depth or, stopped before
+  // the first depth was, the best line found so far.
+  const RootLines& standing = Search.lines.count ? Search.lines : DepthLines;
+  if (severalLines && standing.count) {
+    copy_moves(Search.pv, standing.line[0].pv, MaxSearchPly);
+    Search.rootScore = standing.line[0].score;
   }
 }
 }  // namespace veltrix

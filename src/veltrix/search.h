@@ -13,13 +13,20 @@ namespace veltrix {
 // on the game position.
 void go_search(Position& game);
 // The search without its ending: clears the search records, allocates the time
-// and iterates. Search.pv[0] holds the best move (0 when there is no legal move).
-void start_search(Position& root);
+// and iterates, searching and reporting `lines` lines at every depth (fewer when
+// there are fewer root moves). Search.pv[0] holds the best move (0 when there is
+// no legal move); with several lines asked for, Search.lines holds those of the
+// last finished depth, best first.
+void start_search(Position& root, int lines = 1);
 
 // Iterative deepening up to Engine.depthLimit, until stopped.
 void iterate(Position& root);
-// One pass over the root moves at the given depth and window.
-int root_search(Position& root, int alpha, int beta, int depth);
+// The root moves a pass searches: entries first..last of the list.
+struct RootRange {
+  int first, last;
+};
+// One pass over the root moves of the range at the given depth and window.
+int root_search(Position& root, int alpha, int beta, int depth, RootRange range);
 int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth, int ply, NodeType nodeType);
 int quiesce(SearchThread& th, Position& pos, int alpha, int beta, int ply, bool pvNode);
 

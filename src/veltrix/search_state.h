@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "board/movegen.h"
+#include "engine/root_lines.h"
 #include "engine/search_signals.h"
 #include "engine/search_types.h"
 #include "nnue/veltrix_nnue.h"
@@ -46,6 +47,11 @@ struct SearchState {
   MoveList rootMoves;
   // The main thread's principal variation: entry 0 is the best root move, 0 ends it.
   Move pv[MaxSearchPly];
+  // The lines each depth searches and reports (fewer when there are fewer root
+  // moves). While more than one is asked for: the lines of the last finished
+  // depth, best first; once the search has ended, `pv` holds the first.
+  int linesAsked = 1;
+  RootLines lines;
 };
 
 extern SearchState Search;

@@ -62,6 +62,8 @@ OptionList declare_options() {
       move_overhead_option(),
   };
   add_syzygy_options(options);
+  options.push_back(spin_option(
+      "MultiPV", 1, MaxRootLines, [] { return Engine.multiPV; }, [](int lines) { Engine.multiPV = lines; }));
   return options;
 }
 

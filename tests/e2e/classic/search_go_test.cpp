@@ -194,21 +194,6 @@ TEST(ClassicGo, MateScoresPrintAsMovesToMate) {
   EXPECT_NE(last.find(" score mate -1 "), std::string::npos) << out;
 }
 
-TEST(ClassicGo, MultiPVPrintsOneLinePerMoveInListOrder) {
-  UciEngine uci;
-  uci.engine.send("setoption name MultiPV value 3");
-  uci.engine.send("position startpos moves e2e4 e7e5 g1f3");
-  uci.engine.send("go depth 4");
-  std::string out = uci.until_bestmove(5000);
-  std::vector<std::string> depth4;
-  for (const std::string& line : lines_of(out))
-    if (line.compare(0, 13, "info depth 4 ") == 0) depth4.push_back(line);
-  ASSERT_EQ(depth4.size(), 4u) << out;
-  for (int i = 0; i < 3; i++)
-    EXPECT_NE(depth4[i].find(" multipv " + std::to_string(i + 1) + " score "), std::string::npos) << depth4[i];
-  EXPECT_NE(depth4[3].find(" multipv 1 score "), std::string::npos) << "the iteration's best once more";
-}
-
 // Weakened play waits for the clock, as if it had been thinking all along; without
 // a clock it answers once its level is reached.
 TEST(ClassicGo, PlayLevelWaitsOnlyForAClock) {

@@ -72,6 +72,31 @@ inline long long report_field(const std::string& line, const std::string& field)
   return std::stoll(m[1]);
 }
 
+// A line of several as a report shows it.
+struct ReportedLine {
+  int depth = 0, multipv = 0;
+  long long score = 0;  // mates beyond every centipawn score, the nearest highest
+  bool bound = false;   // "upperbound" or "lowerbound"
+  std::vector<std::string> moves;
+};
+
+// The search lines that carry "multipv", in order.
+inline std::vector<ReportedLine> multipv_lines(const std::string& text) {
+  static const std::regex form(
+      "info depth (\\d+) seldepth \\d+ multipv (\\d+) score (cp|mate) (-?\\d+) (upperbound |lowerbound )?.* pv (.*)");
+  std::vector<ReportedLine> out;
+  for (const std::string& line : search_lines(text)) {
+    std::smatch m;
+    if (!std::regex_match(line, m, form)) continue;
+    ReportedLine r{std::stoi(m[1]), std::stoi(m[2]), std::stoll(m[4]), m[5].matched, {}};
+    if (m[3] == "mate") r.score = r.score > 0 ? 1000000 - r.score : -1000000 - r.score;
+    std::istringstream moves(m[6]);
+    for (std::string move; moves >> move;) r.moves.push_back(move);
+    out.push_back(r);
+  }
+  return out;
+}
+
 // The position after the moves, from a FEN.
 inline Position position_after(const std::string& fen, const std::vector<std::string>& moves, Dialect rules) {
   Position pos = position_from(fen, rules);

@@ -1,6 +1,7 @@
 // What chess interfaces and tournament managers count on, checked on both
 // programs alike: answers during a search, limits of one "go" at a time, the time
 // kept back for the interface, options, positions and reports as they are written.
+#include <algorithm>
 #include <string>
 #include <thread>
 
@@ -18,8 +19,52 @@ class GuiProtocol : public ::testing::Test {
   GuiEngine<Program> g;
   static constexpr Dialect Rules = Program::Rules;
   Position start = position_from(StartFen, Rules);
+
+  // The sets of `count` lines in the output, as an interface reads them: exact
+  // lines multipv 1 to `count` in turn, of one depth, with distinct first moves and
+  // their scores in order. Every line, bounds included, must be playable from `pos`.
+  std::vector<std::vector<ReportedLine>> line_sets(const std::string& out, int count, const Position& pos) {
+    std::vector<std::vector<ReportedLine>> sets(1);
+    for (const ReportedLine& line : multipv_lines(out)) {
+      EXPECT_TRUE(line.multipv >= 1 && line.multipv <= count) << line.multipv << " in\n" << out;
+      EXPECT_FALSE(line.moves.empty()) << out;
+      Position after = pos;
+      for (const std::string& text : line.moves) {
+        const Move m = parse_move(after, text.c_str(), Rules);
+        EXPECT_NE(m, 0u) << text << " is not legal in its line:\n" << out;
+        if (!m) break;
+        make_move(after, m, 1);
+      }
+      if (line.bound || line.moves.empty()) continue;
+      std::vector<ReportedLine>& set = sets.back();
+      EXPECT_EQ(line.multipv, int(set.size()) + 1) << "the lines of a set come in turn:\n" << out;
+      for (const ReportedLine& above : set) {
+        EXPECT_EQ(line.depth, above.depth) << out;
+        EXPECT_LE(line.score, above.score) << "scores in order:\n" << out;
+        EXPECT_NE(line.moves[0], above.moves[0]) << "each line its own move:\n" << out;
+      }
+      set.push_back(line);
+      if (int(set.size()) == count) sets.emplace_back();
+    }
+    EXPECT_TRUE(sets.back().empty()) << "a set left unfinished:\n" << out;
+    sets.pop_back();
+    return sets;
+  }
+
+  // The answer is the first line's move and the reply to ponder on, when one is
+  // named, its second move.
+  void expect_first_line_answers(const std::string& out, const std::vector<ReportedLine>& set, const Position& pos) {
+    ASSERT_FALSE(set.empty()) << out;
+    EXPECT_EQ(legal_answer(out, pos, Rules), set[0].moves[0]) << out;
+    std::smatch m;
+    if (std::regex_search(out, m, std::regex("\nbestmove \\S+ ponder (\\S+) \n")) && set[0].moves.size() > 1) {
+      EXPECT_EQ(m[1], set[0].moves[1]) << out;
+    }
+  }
 };
 TYPED_TEST_SUITE(GuiProtocol, Programs, ProgramName);
+
+const std::string Middlegame = "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2PP1N2/PP3PPP/RNBQ1RK1 w - - 0 1";
 
 TYPED_TEST(GuiProtocol, IsreadyIsAnsweredAtOnceWhileTimedAndPonderSearchesGoOn) {
   auto& g = this->g;
@@ -182,6 +227,68 @@ TYPED_TEST(GuiProtocol, ReportsShowTheSpeedFromTheFirstMillisecond) {
     EXPECT_LE(nps, nodes * 1000 / ms) << line;
   }
   EXPECT_GT(early, 0) << "no report within the first second:\n" << out;
+}
+
+TYPED_TEST(GuiProtocol, SeveralLinesComeBestFirstEachWithItsOwnBounds) {
+  auto& g = this->g;
+  g.engine.send("setoption name MultiPV value 3");
+  struct Case {
+    std::string fen;
+    int lines;
+  };
+  const Case cases[] = {
+      {Middlegame, 3},
+      {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3},
+      // In check with two ways out: two lines.
+      {"6k1/5ppp/8/8/8/8/6P1/r5K1 w - - 0 1", 2},
+  };
+  int bounds = 0;
+  for (const Case& c : cases) {
+    const Position pos = position_from(c.fen, this->Rules);
+    const std::string out = g.search("fen " + c.fen, "depth 8", 120000);
+    const auto sets = this->line_sets(out, c.lines, pos);
+    ASSERT_FALSE(sets.empty()) << out;
+    EXPECT_EQ(sets.back()[0].depth, 8) << out;
+    this->expect_first_line_answers(out, sets.back(), pos);
+    for (const ReportedLine& line : multipv_lines(out)) bounds += line.bound;
+  }
+  // veltrix gives every line its own aspiration window; the classic engine
+  // searches them all with the full window.
+  if (TypeParam::Rules == Dialect::Veltrix) {
+    EXPECT_GT(bounds, 0) << "no line failed high or low";
+  }
+}
+
+TYPED_TEST(GuiProtocol, SeveralLinesWithSearchmovesTwoThreadsAndStop) {
+  auto& g = this->g;
+  g.engine.send("setoption name MultiPV value 3");
+  // Fewer root moves than lines: a line for each.
+  std::string out = g.search("startpos", "searchmoves b1a3 g1h3 depth 5");
+  auto sets = this->line_sets(out, 2, this->start);
+  ASSERT_FALSE(sets.empty()) << out;
+  std::vector<std::string> firsts = {sets.back()[0].moves[0], sets.back()[1].moves[0]};
+  std::sort(firsts.begin(), firsts.end());
+  EXPECT_EQ(firsts, (std::vector<std::string>{"b1a3", "g1h3"})) << out;
+  this->expect_first_line_answers(out, sets.back(), this->start);
+
+  // A single processor keeps one thread: the same checks then hold without a helper.
+  g.engine.send("setoption name Threads value 2");
+  const Position middlegame = position_from(Middlegame, this->Rules);
+  out = g.search("fen " + Middlegame, "depth 8", 120000);
+  sets = this->line_sets(out, 3, middlegame);
+  ASSERT_FALSE(sets.empty()) << out;
+  EXPECT_EQ(sets.back()[0].depth, 8) << out;
+  this->expect_first_line_answers(out, sets.back(), middlegame);
+
+  // Stopped, the lines last shown stand and the first of them answers.
+  g.engine.send("position fen " + Middlegame);
+  g.engine.send("go infinite");
+  out = g.engine.read_until(" multipv 3 ", 60000);
+  g.engine.send("stop");
+  out += g.answer();
+  sets = this->line_sets(out, 3, middlegame);
+  ASSERT_FALSE(sets.empty()) << out;
+  this->expect_first_line_answers(out, sets.back(), middlegame);
 }
 
 }  // namespace

@@ -171,4 +171,24 @@ TYPED_TEST(GuiSyzygy, WonEndgamesEndInMate) {
   }
 }
 
+// veltrix's lines take the tables' best moves first, then the next best.
+class VeltrixSyzygy : public GuiSyzygy<VeltrixProgram> {};
+
+TEST_F(VeltrixSyzygy, SeveralLinesFollowTheTablesRanks) {
+  ASSERT_EQ(set_path(SyzygyTables), 35);
+  set("MultiPV", "3");
+  // Only the pawn's step wins; every other move draws.
+  const std::string out = g.search("fen 8/8/8/8/8/3P2K1/2k5/8 w - - 0 1", "depth 8");
+  std::vector<ReportedLine> lines = multipv_lines(out);
+  ASSERT_GE(lines.size(), 3u) << out;
+  lines.erase(lines.begin(), lines.end() - 3);
+  EXPECT_EQ(lines[0].moves[0], "d3d4") << out;
+  EXPECT_EQ(lines[0].score, VeltrixProgram::TableWin) << out;
+  for (int i : {1, 2}) {
+    EXPECT_EQ(lines[i].multipv, i + 1) << out;
+    EXPECT_EQ(lines[i].score, 0) << "a draw:\n" << out;
+  }
+  EXPECT_NE(out.find("\nbestmove d3d4 "), std::string::npos) << out;
+}
+
 }  // namespace

@@ -1,0 +1,47 @@
+#include "protocol/search_line.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "board/movetext.h"
+#include "engine/score.h"
+
+namespace {
+constexpr int PvMovesShown = 10;
+}  // namespace
+
+void print_score(int score) {
+  if (score > SCORE_MATE_RANGE)
+    printf("mate %d ", (SCORE_MATE + 1 - score) / 2);
+  else if (score < -SCORE_MATE_RANGE)
+    printf("mate %d ", -((score + SCORE_MATE) / 2));
+  else
+    printf("cp %d ", score);
+}
+
+void print_search_line(const SearchLine& line) {
+  printf("info depth %d seldepth %d ", line.depth, line.selDepth);
+  if (line.multipv) printf("multipv %d ", line.multipv);
+  printf("score ");
+  print_score(line.score);
+  if (line.bound == ReportUpper) printf("upperbound ");
+  if (line.bound == ReportLower) printf("lowerbound ");
+  printf("nodes %" PRIu64 " nps %" PRIu64 " ", line.nodes, nodes_per_second(line.nodes, line.ms));
+  if (line.showTbhits) printf("tbhits %" PRIu64 " ", line.tbhits);
+  printf("time %" PRIu64 " pv ", line.ms);
+  for (int i = 0; i < PvMovesShown && line.pv[i]; i++) print_move(line.pv[i]);
+  printf("\n");
+}
+
+void print_ranked_lines(const RootLines& lines, SearchLine common) {
+  for (int i = 0; i < lines.count; i++) {
+    const RootLine& line = lines.line[i];
+    common.depth = line.depth;
+    common.selDepth = line.selDepth;
+    common.multipv = i + 1;
+    common.score = line.shownScore;
+    common.bound = ReportExact;
+    common.pv = line.pv;
+    print_search_line(common);
+  }
+}
