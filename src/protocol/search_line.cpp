@@ -33,12 +33,12 @@ void print_search_line(const SearchLine& line) {
   printf("\n");
 }
 
-void print_ranked_lines(const RootLines& lines, SearchLine common) {
-  for (int i = 0; i < lines.count; i++) {
+void print_ranked_lines(const RootLines& lines, SearchLine common, int shown) {
+  for (int i = 0; i < lines.count && i < shown; i++) {
     const RootLine& line = lines.line[i];
     common.depth = line.depth;
     common.selDepth = line.selDepth;
-    common.multipv = i + 1;
+    common.multipv = shown > 1 ? i + 1 : 0;
     common.score = line.shownScore;
     common.bound = ReportExact;
     common.pv = line.pv;

@@ -28,5 +28,7 @@ void print_score(int score);
 // One line; at most the first ten moves of its principal variation.
 void print_search_line(const SearchLine& line);
 // Several lines at once, best first, the best as "multipv 1": each with its own
-// depth, score and moves, the rest of the fields from `common`.
-void print_ranked_lines(const RootLines& lines, SearchLine common);
+// depth, score and moves, the rest of the fields from `common`. Only the first
+// `shown` are printed; a single one without its number, as a search of one line
+// prints it.
+void print_ranked_lines(const RootLines& lines, SearchLine common, int shown = MaxRootLines);

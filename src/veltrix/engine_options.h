@@ -18,7 +18,9 @@ struct EngineOptions {
   int pondering = 0;  // the running search has no time limit until "ponderhit"
   int ponderOption = 0;
   int depthLimit = MaxDepthLimit;
-  int multiPV = 1;  // the lines a search reports
+  int multiPV = 1;        // the lines a search reports
+  int limitStrength = 0;  // UCI_LimitStrength: play at the rating of `playElo`
+  int playElo = 1350;     // UCI_Elo
   uint8_t nnueEval = 1;
   char nnueFile[NnueFileCapacity] = "nn-62ef826d1a6d.nnue";
 };
@@ -30,7 +32,8 @@ extern EngineOptions Engine;
 struct ClockRecord {
   int wtime = 10000, wMovesToGo = 0, winc = 0;
   int btime = 10000, bMovesToGo = 0, binc = 0;
-  int movetime = 0;  // "go movetime": the time of this move, 0 when not given
+  int movetime = 0;        // "go movetime": the time of this move, 0 when not given
+  bool clockRuns = false;  // "go" named a clock or a move time
   int sideTime = 0, sideMovesToGo = 0, sideInc = 0;
   uint64_t startTime = 0;  // milliseconds of the monotonic clock
   int allotted = 1, maximum = 2;

@@ -14,6 +14,7 @@
 #include "veltrix/report.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
+#include "veltrix/strength.h"
 #include "veltrix/threads.h"
 #include "veltrix/time.h"
 
@@ -25,6 +26,7 @@ constexpr int RootMatedScore = -31999;
 
 void clear_search_records(const Position& root) {
   Signals.stop.store(false, std::memory_order_relaxed);
+  Search.budgetSpent = false;
   for (SearchThread& th : SearchThreads) {
     memset(&th.stack, 0, sizeof th.stack);
     th.nodes.store(0, std::memory_order_relaxed);
@@ -50,20 +52,20 @@ void order_root_moves(const Position& root, MoveList& moves) {
     });
 }
 
-// A pondering or infinite search that ended early waits for "stop", or for
-// "ponderhit" and then the clock.
-void wait_while_pondering() {
-  if (!Engine.pondering) return;
+// A search that ended before its answer is due waits: a pondering or infinite
+// search for "stop", or for "ponderhit" and then until `due` (milliseconds of the
+// search); a limited player, which has a `pause`, until `due` as well.
+void wait_for_answer(uint64_t due, bool pause) {
+  if (!Engine.pondering && !pause) return;
   while (!stop_requested()) {
-    // After "ponderhit" the answer is due once the allotted time has passed.
-    if (!Engine.pondering && (!Search.pv[0] || elapsed_ms() >= uint64_t(Clock.allotted))) return;
+    if (!Engine.pondering && (!Search.pv[0] || elapsed_ms() >= due)) return;
     poll_search();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
 }  // namespace
 
-void start_search(Position& root, int lines) {
+void start_search(Position& root, int lines, int shown) {
   // Before the clock starts: the first search may have to take the table's memory.
   allocate_table();
   clear_search_records(root);
@@ -73,6 +75,7 @@ void start_search(Position& root, int lines) {
   restrict_root_moves(moves);
   syzygy_search_start(root, moves, lines);
   Search.linesAsked = lines;
+  Search.linesShown = std::min(lines, shown);
   if (moves.count <= 1) {
     // Nothing to think about: the only move, or none.
     Search.pv[0] = moves.count ? moves.moves[1].move : 0;
@@ -87,8 +90,18 @@ void start_search(Position& root, int lines) {
 }
 
 void go_search(Position& game) {
-  start_search(game, Engine.multiPV);
-  wait_while_pondering();
+  const bool limited = Engine.limitStrength;
+  const PlayLevel level = play_level(Engine.playElo);
+  Search.nodeBudget = limited ? level.nodes : 0;
+  start_search(game, limited ? std::max(level.lines, Engine.multiPV) : Engine.multiPV, Engine.multiPV);
+  uint64_t due = uint64_t(Clock.allotted);
+  if (limited) {
+    due = settle_on_line(level);
+    // The nodes spent, the pause before the answer still reads "stop",
+    // "ponderhit" and "quit".
+    if (Search.budgetSpent) Signals.stop.store(false, std::memory_order_relaxed);
+  }
+  wait_for_answer(due, limited);
   quit_when_requested();
   // A search stopped before its first root move was done still owes a legal answer.
   if (!Search.pv[0] && Search.rootMoves.count > 0) Search.pv[0] = Search.rootMoves.moves[1].move;

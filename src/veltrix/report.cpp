@@ -28,11 +28,11 @@ SearchLine search_so_far() {
 int shown_score(Move rootMove, int score) { return syzygy_root_report(rootMove, score, 0, 0); }
 
 void search_line(int score, int bound, int multipv) {
-  if (Search.reportsOff) return;
+  if (Search.reportsOff || multipv > Search.linesShown) return;
   SearchLine line = search_so_far();
   line.depth = Search.iterationDepth;
   line.selDepth = Search.selDepth;
-  line.multipv = multipv;
+  line.multipv = Search.linesShown > 1 ? multipv : 0;
   line.score = shown_score(Search.pv[0], score);
   line.bound = bound;
   line.pv = Search.pv;
@@ -40,7 +40,17 @@ void search_line(int score, int bound, int multipv) {
 }
 
 void ranked_lines(const RootLines& lines) {
-  if (!Search.reportsOff) print_ranked_lines(lines, search_so_far());
+  if (!Search.reportsOff) print_ranked_lines(lines, search_so_far(), Search.linesShown);
+}
+
+void line_played(const RootLine& played) {
+  if (Search.reportsOff || Search.linesShown > 1) return;
+  SearchLine line = search_so_far();
+  line.depth = played.depth;
+  line.selDepth = played.selDepth;
+  line.score = played.shownScore;
+  line.pv = played.pv;
+  print_search_line(line);
 }
 
 void currmove_line(int depth, int moveNumber, Move move) {

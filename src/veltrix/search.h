@@ -14,10 +14,10 @@ namespace veltrix {
 void go_search(Position& game);
 // The search without its ending: clears the search records, allocates the time
 // and iterates, searching and reporting `lines` lines at every depth (fewer when
-// there are fewer root moves). Search.pv[0] holds the best move (0 when there is
-// no legal move); with several lines asked for, Search.lines holds those of the
-// last finished depth, best first.
-void start_search(Position& root, int lines = 1);
+// there are fewer root moves), of which the reports show the first `shown`.
+// Search.pv[0] holds the best move (0 when there is no legal move); with several
+// lines asked for, Search.lines holds those of the last finished depth, best first.
+void start_search(Position& root, int lines = 1, int shown = MaxRootLines);
 
 // Iterative deepening up to Engine.depthLimit, until stopped.
 void iterate(Position& root);

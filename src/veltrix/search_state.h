@@ -52,6 +52,14 @@ struct SearchState {
   // depth, best first; once the search has ended, `pv` holds the first.
   int linesAsked = 1;
   RootLines lines;
+  // The reports show the first `linesShown` lines; a single one without its
+  // number, as when one line is searched. A limited player searches more lines
+  // than it shows.
+  int linesShown = 1;
+  // The nodes a limited player may search, 0 for no such budget, and whether
+  // they ran out: the search was stopped for that alone.
+  uint64_t nodeBudget = 0;
+  bool budgetSpent = false;
 };
 
 extern SearchState Search;

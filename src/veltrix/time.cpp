@@ -58,6 +58,14 @@ void quit_when_requested() {
 }
 
 void poll_search() {
+  // A limited player that has searched what its level allows (a depth at least)
+  // stops; the input waits for the pause before its answer, which follows.
+  if (Search.nodeBudget && !Search.budgetSpent && !stop_requested() && Search.iterationDepth > 1 &&
+      total_nodes() >= Search.nodeBudget) {
+    Search.budgetSpent = true;
+    stop_search();
+  }
+  if (Search.budgetSpent && stop_requested()) return;
   if (node_limit_reached(total_nodes())) stop_search();
   if (!Engine.pondering && Search.pv[0] && elapsed_ms() >= uint64_t(Clock.allotted)) stop_search();
   if (input_waiting()) {

@@ -11,6 +11,7 @@
 #include "veltrix/identity.h"
 #include "veltrix/network_choice.h"
 #include "veltrix/search.h"
+#include "veltrix/strength.h"
 #include "veltrix/threads.h"
 
 namespace veltrix {
@@ -64,6 +65,10 @@ OptionList declare_options() {
   add_syzygy_options(options);
   options.push_back(spin_option(
       "MultiPV", 1, MaxRootLines, [] { return Engine.multiPV; }, [](int lines) { Engine.multiPV = lines; }));
+  options.push_back(check_option(
+      "UCI_LimitStrength", [] { return Engine.limitStrength != 0; }, [](bool on) { Engine.limitStrength = on; }));
+  options.push_back(spin_option(
+      "UCI_Elo", MinPlayElo, MaxPlayElo, [] { return Engine.playElo; }, [](int elo) { Engine.playElo = elo; }));
   return options;
 }
 
@@ -94,6 +99,7 @@ void go(const GoCommand& go) {
   ClockRecord& c = Clock;
   c = ClockRecord{};
   if (!(go.wtime || go.btime || go.moveTime)) set_clocks(NoTimeLimit, go.infinite ? 0 : 1);
+  c.clockRuns = go.wtime || go.btime || go.moveTime;
   Engine.depthLimit = MaxDepthLimit;
   if (go.depth || go.mate) {
     const int depth = go.depth ? *go.depth : 2 * *go.mate - 1;

@@ -1,6 +1,8 @@
 // Searches of veltrix end to end: the report lines, mates, the answer without a
-// search, and the commands that arrive while it searches.
+// search, the commands that arrive while it searches, and play at a limited
+// strength.
 #include <chrono>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -185,6 +187,73 @@ TEST(VeltrixGo, TheClockEndsATimedSearch) {
   std::string out = search_output(v);
   std::vector<std::string> lines = lines_of(out);
   checked_best_move(lines.back(), StartFen);
+}
+
+// A short game between two programs from a FEN, the first moving first, with the
+// board core as referee: every answer must be a legal move and every line a
+// search line. It ends by mate, a draw by the rules, both programs agreeing on a
+// score of 1000 or more for one side three moves running, or as a draw after 200
+// plies. Returns the first program's points, doubled (2 for a win).
+int game_points(VeltrixEngine* program[2], const std::string go[2], const std::string& fen) {
+  static const std::regex scoreField(" score (cp|mate) (-?\\d+) ");
+  Position pos = position_from(fen, Dialect::Veltrix);
+  std::string moves;
+  int lastScore[2] = {0, 0}, winningStreak[2] = {0, 0};
+  for (int ply = 0; ply < 200; ply++) {
+    const int side = ply % 2;
+    MoveList legal;
+    generate_legal(pos, legal);
+    if (legal.count == 0) return !in_check(pos) ? 1 : side == 0 ? 0 : 2;
+    if (is_draw(pos, RepetitionRule::TwoEarlier)) return 1;
+    VeltrixEngine& mover = *program[side];
+    mover.engine.send("position fen " + fen + (moves.empty() ? "" : " moves" + moves));
+    mover.engine.send("go " + go[side]);
+    std::vector<std::string> lines = lines_of(search_output(mover));
+    if (lines.size() < 2) ADD_FAILURE() << "no search before the answer at ply " << ply << " of " << fen << moves;
+    if (lines.size() < 2) return 1;
+    std::smatch m;
+    for (size_t i = 0; i + 1 < lines.size(); i++) {
+      EXPECT_TRUE(is_search_line(lines[i]) || is_currmove_line(lines[i])) << "'" << lines[i] << "'";
+      if (std::regex_search(lines[i], m, scoreField))
+        lastScore[side] = m[1] == "mate" ? (std::stoi(m[2]) > 0 ? 100000 : -100000) : std::stoi(m[2]);
+    }
+    const std::string text = lines.back().substr(9, lines.back().find(' ', 9) - 9);
+    const Move move = parse_move(pos, text.c_str(), Dialect::Veltrix);
+    if (!move) ADD_FAILURE() << "illegal answer '" << lines.back() << "' after " << fen << moves;
+    if (!move) return side == 0 ? 0 : 2;
+    make_move(pos, move, 1);
+    moves += " " + text;
+    const bool agreed = lastScore[side] >= 1000 && lastScore[1 - side] <= -1000;
+    winningStreak[side] = agreed ? winningStreak[side] + 1 : 0;
+    if (winningStreak[side] >= 3) return side == 0 ? 2 : 0;
+  }
+  return 1;
+}
+
+// At its lowest level on a fast clock the limited player answers with legal moves
+// and loses clearly to the full strength of a short search: four games, two
+// openings with colours swapped.
+TEST(VeltrixGo, TheLowestLimitedLevelLosesClearlyToFullStrength) {
+  VeltrixEngine limited, full;
+  for (VeltrixEngine* v : {&limited, &full}) {
+    v->uci();
+    v->engine.send("setoption name Hash value 16");
+  }
+  limited.engine.send("setoption name UCI_LimitStrength value true");
+  limited.engine.send("setoption name UCI_Elo value 1350");
+  EXPECT_EQ(limited.sync(), "");
+  EXPECT_EQ(full.sync(), "");
+  const std::string limitedGo = "wtime 1000 btime 1000 winc 10 binc 10", fullGo = "nodes 30000";
+  int limitedPoints = 0;
+  for (const std::string fen : {"r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4",
+                                "rnbqkb1r/pp2pppp/3p1n2/8/3NP3/8/PPP2PPP/RNBQKB1R w KQkq - 1 5"}) {
+    VeltrixEngine* limitedFirst[2] = {&limited, &full};
+    VeltrixEngine* fullFirst[2] = {&full, &limited};
+    const std::string limitedFirstGo[2] = {limitedGo, fullGo}, fullFirstGo[2] = {fullGo, limitedGo};
+    limitedPoints += game_points(limitedFirst, limitedFirstGo, fen);
+    limitedPoints += 2 - game_points(fullFirst, fullFirstGo, fen);
+  }
+  EXPECT_LE(limitedPoints, 2) << "half points of the limited player in four games";
 }
 
 }  // namespace
