@@ -90,7 +90,7 @@ void start_search(Position& root, int lines, int shown) {
 }
 
 void go_search(Position& game) {
-  const bool limited = Engine.limitStrength;
+  const bool limited = strength_limited();
   const PlayLevel level = play_level(Engine.playElo);
   Search.nodeBudget = limited ? level.nodes : 0;
   start_search(game, limited ? std::max(level.lines, Engine.multiPV) : Engine.multiPV, Engine.multiPV);

@@ -10,11 +10,14 @@
 
 namespace veltrix {
 namespace {
-// The level at both ends of the range; between them each figure moves
-// geometrically (nodes, spread) or evenly (the loss) with the rating, so that a
-// few points more are always a little stronger.
+// From this rating on the program plays at full strength: its search alone, on
+// the clock, rates about this high at a fast clock.
+constexpr int FullStrengthElo = 2700;
+// The level at the lowest rating and just below full strength; between them each
+// figure moves geometrically (nodes, spread) or evenly (the loss) with the
+// rating, so that a few points more are always a little stronger.
 constexpr int PlayLines = 4;
-constexpr double LowNodes = 3000, HighNodes = 3000000;
+constexpr double LowNodes = 3000, HighNodes = 1000000;
 constexpr double LowSpread = 120, HighSpread = 5;
 constexpr double LowMaxLoss = 250, HighMaxLoss = 20;
 // The share of the allotted time a limited player takes over a move with
@@ -45,8 +48,10 @@ int eligible_count(const RootLines& lines, const PlayLevel& level) {
 }
 }  // namespace
 
+bool strength_limited() { return Engine.limitStrength && Engine.playElo < FullStrengthElo; }
+
 PlayLevel play_level(int elo) {
-  const double x = double(std::clamp(elo, MinPlayElo, MaxPlayElo) - MinPlayElo) / (MaxPlayElo - MinPlayElo);
+  const double x = double(std::clamp(elo, MinPlayElo, FullStrengthElo) - MinPlayElo) / (FullStrengthElo - MinPlayElo);
   return {PlayLines, uint64_t(geometric(LowNodes, HighNodes, x)), geometric(LowSpread, HighSpread, x),
           int(std::lround(LowMaxLoss + (HighMaxLoss - LowMaxLoss) * x))};
 }

@@ -21,7 +21,9 @@ struct PlayLevel {
   int maxLoss;     // centipawns: a line further below the best is never chosen
 };
 
-// The level of a rating, each figure a smooth function of it.
+// Whether the options ask for a rating below the program's full strength.
+bool strength_limited();
+// The level of a rating below full strength, each figure a smooth function of it.
 PlayLevel play_level(int elo);
 // The line played among the ranked lines (at least one), given a number drawn
 // evenly from [0, 1): the best, or one not more than the level's loss below it
