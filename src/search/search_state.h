@@ -7,6 +7,7 @@
 #include "board/movegen.h"
 #include "engine/root_lines.h"
 #include "engine/search_signals.h"
+#include "engine/wdl.h"
 #include "search/picker.h"
 
 namespace classic {
@@ -32,6 +33,10 @@ struct alignas(64) NodeCounter {
 
 struct SearchState {
   int rootSide = White;
+  // For the reports' win/draw/loss: the material at the root, and what the root
+  // settles itself (a dead draw, the endgame tables' verdict; Unsettled when nothing).
+  int rootMaterial = 0;
+  int rootSettledResult = Unsettled;
   int lowTime = 0;  // short of time: polls more often
   Move rootBestMove = 0;
   int rootBestScore = 0;

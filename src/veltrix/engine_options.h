@@ -18,7 +18,8 @@ struct EngineOptions {
   int pondering = 0;  // the running search has no time limit until "ponderhit"
   int ponderOption = 0;
   int depthLimit = MaxDepthLimit;
-  int multiPV = 1;  // the lines a search reports
+  int multiPV = 1;       // the lines a search reports
+  bool showWdl = false;  // score lines carry the win/draw/loss chances
   uint8_t nnueEval = 1;
   char nnueFile[NnueFileCapacity] = "nn-62ef826d1a6d.nnue";
 };

@@ -9,6 +9,7 @@
 #include "engine/root_lines.h"
 #include "engine/search_signals.h"
 #include "engine/search_types.h"
+#include "engine/wdl.h"
 #include "nnue/veltrix_nnue.h"
 #include "veltrix/engine_options.h"
 #include "veltrix/margins.h"
@@ -39,6 +40,10 @@ struct SearchThread {
 
 struct SearchState {
   int rootSide = White;
+  // For the reports' win/draw/loss: the material at the root, and what the root
+  // settles itself (Unsettled when nothing).
+  int rootMaterial = 0;
+  int rootSettledResult = Unsettled;
   int iterationDepth = 0;
   int selDepth = 0;
   int rootScore = 0;

@@ -64,6 +64,8 @@ OptionList declare_options() {
   add_syzygy_options(options);
   options.push_back(spin_option(
       "MultiPV", 1, MaxRootLines, [] { return Engine.multiPV; }, [](int lines) { Engine.multiPV = lines; }));
+  options.push_back(check_option(
+      "UCI_ShowWDL", [] { return Engine.showWdl; }, [](bool on) { Engine.showWdl = on; }));
   return options;
 }
 

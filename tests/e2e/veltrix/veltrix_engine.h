@@ -35,7 +35,8 @@ inline const std::string VeltrixIdentification =
     "option name NNUE_Eval type check default true\n"
     "option name NNUE_File type string default nn-62ef826d1a6d.nnue\n"
     "option name Move Overhead type spin default 10 min 0 max 5000 \n" +
-    SyzygyOptionLines + "option name MultiPV type spin default 1 min 1 max 256 \n" + "uciok\n";
+    SyzygyOptionLines + "option name MultiPV type spin default 1 min 1 max 256 \n" +
+    "option name UCI_ShowWDL type check default false\n" + "uciok\n";
 
 struct VeltrixEngine {
   EngineProcess engine;
