@@ -73,6 +73,7 @@ void start_search(Position& root) {
   wake_helpers(Pool);
   iterate(root);
   park_helpers(Pool);
+  print_search_counters(thread_count());
 }
 
 void go_search(Position& game) {

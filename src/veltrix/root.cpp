@@ -79,6 +79,7 @@ bool search_iteration(Position& root, int depth) {
   Search.rootScore = score;
   while (abs_score(score) < SCORE_DECISIVE && (score <= w.alpha || score >= w.beta)) {
     bool failLow = score <= w.alpha;
+    tally(0, CountAspirationFails);
     pv_from_table(root);
     search_line(score, failLow ? ReportUpper : ReportLower);
     if (failLow)

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "board/movegen.h"
+#include "engine/search_counters.h"
 #include "engine/search_signals.h"
 #include "engine/search_types.h"
 #include "nnue/veltrix_nnue.h"
@@ -55,6 +56,7 @@ inline int slot_of(const SearchThread& th) { return int(&th - SearchThreads); }
 
 inline void count_node(SearchThread& th) {
   th.nodes.store(th.nodes.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+  tally(slot_of(th), CountNodes);
 }
 
 uint64_t total_nodes();
