@@ -10,7 +10,8 @@
 // next_move (the shared picker's next move), enter_move (false for a move left
 // out), count_node, search_move (the per-move rules; false when the move was
 // pruned, which may lift bestValue), poll_while_waiting (the main thread's look
-// at clock and input) and pool().
+// at clock and input), history_move (the moves a quiet refutation's history
+// update punishes) and pool().
 #pragma once
 
 #include <algorithm>
