@@ -6,6 +6,7 @@
 
 #include "board/movegen.h"
 #include "engine/root_lines.h"
+#include "engine/search_counters.h"
 #include "engine/search_signals.h"
 #include "engine/wdl.h"
 #include "search/picker.h"
@@ -63,6 +64,7 @@ extern SearchState Search;
 inline void count_node(int thread) {
   std::atomic<uint64_t>& n = Search.nodes[thread].count;
   n.store(n.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+  tally(thread, CountNodes);
 }
 
 uint64_t total_nodes();

@@ -87,6 +87,7 @@ void start_search(Position& root, int lines) {
   wake_helpers(Pool);
   iterate(root);
   park_helpers(Pool);
+  print_search_counters(thread_count());
 }
 
 void go_search(Position& game) {

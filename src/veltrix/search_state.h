@@ -7,6 +7,7 @@
 
 #include "board/movegen.h"
 #include "engine/root_lines.h"
+#include "engine/search_counters.h"
 #include "engine/search_signals.h"
 #include "engine/search_types.h"
 #include "engine/wdl.h"
@@ -66,6 +67,7 @@ inline int slot_of(const SearchThread& th) { return int(&th - SearchThreads); }
 
 inline void count_node(SearchThread& th) {
   th.nodes.store(th.nodes.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+  tally(slot_of(th), CountNodes);
 }
 
 uint64_t total_nodes();
