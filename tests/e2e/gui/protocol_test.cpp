@@ -314,8 +314,11 @@ TYPED_TEST(GuiProtocol, WinDrawLossFollowTheScore) {
       Chances c{m[1] == "mate" ? (v > 0 ? 100000 - v : -100000 - v) : v, std::stoi(m[3]), std::stoi(m[4]),
                 std::stoi(m[5])};
       EXPECT_EQ(c.win + c.draw + c.loss, 1000) << line;
-      for (const Chances& other : seen)
-        if (c.score > other.score) EXPECT_TRUE(c.win >= other.win && c.loss <= other.loss) << line;
+      for (const Chances& other : seen) {
+        if (c.score > other.score) {
+          EXPECT_TRUE(c.win >= other.win && c.loss <= other.loss) << line;
+        }
+      }
       seen.push_back(c);
     }
     EXPECT_FALSE(seen.empty()) << out;
