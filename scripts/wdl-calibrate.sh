@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Plays one program against itself with the match runner beside the checkout, at
 # the clock a user plays at, from the runner's openings, then fits the program's
-# win/draw/loss model to the scores it reported (scripts/wdl-fit.mjs, which holds
-# every fourth game out of the fit and shows the calibration on those).
+# win/draw/loss model to the scores it reported (scripts/wdl-fit.mjs, which also
+# shows how well the model predicts games it was not fitted on).
 #
 #   scripts/wdl-calibrate.sh PROGRAM [GAMES] [CLOCK] [more.pgn ...]
 #                            (default: 160 games at 10+0.1; PROGRAM e.g. build/veltrix)

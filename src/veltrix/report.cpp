@@ -14,10 +14,10 @@ namespace veltrix {
 namespace {
 constexpr uint64_t CurrMoveDelayMs = 1000;
 
-// The win/draw/loss model fitted to this engine's own games at 10+0.1
-// (scripts/wdl-fit.mjs): the network's scores grow large in endgames that are
-// still drawn, so a win needs a larger score there than with much material.
-constexpr WdlModel VeltrixWdl{{1195.39, -3244.85, 3260.53, -1085.19}, {436.70, -1129.46, 1101.96, -337.32}};
+// The win/draw/loss model fitted to 320 of this engine's own games at 10+0.1
+// (scripts/wdl-calibrate.sh): the network's scores grow large in endgames that
+// are still drawn, so a win needs a larger score there than with much material.
+constexpr WdlModel VeltrixWdl{{907.86, -2525.09, 2666.67, -922.62}, {338.00, -983.17, 1113.09, -385.24}};
 
 // The fields every line of the moment shares.
 SearchLine search_so_far() {
