@@ -1,14 +1,25 @@
 #!/usr/bin/env python3
-"""Time to a fixed depth with 1 and 2 threads: eight middlegames, each searched
-from fresh tables (a new process), by veltrix-classic and veltrix through UCI.
-Prints the engine's own time of each search and the speed-up of the sums.
+"""Time to a fixed depth with 1 and 2 threads, by veltrix-classic and veltrix
+through UCI, each search from fresh tables (a new process). By default eight
+middlegames; --positions takes a file of FENs instead (one a line, anything after
+a ';' ignored), such as bench/time-to-depth.epd, middlegames and endgames reached
+from the match openings.
 
-Usage: scripts/time-to-depth.py [build dir] [--classic-depth N] [--veltrix-depth N] [--rounds N]
+Each round takes every position with 1 and 2 threads side by side, in turn 1 then
+2 and 2 then 1, so that both see much the same load of a shared machine. Prints per
+position the median time and nodes with 1 and 2 threads, the speed-up (median of
+the rounds' own ratios) and the node overhead (nodes with 2 threads over nodes with
+1); then the medians of both over the positions, the speed-up of the summed times,
+and the machine's load while it ran.
+
+Usage: scripts/time-to-depth.py [build dir] [--positions FILE] [--programs veltrix-classic,veltrix]
+                                [--classic-depth N] [--veltrix-depth N] [--rounds N]
 """
 import argparse
+import os
 import pathlib
-import subprocess
 import statistics
+import subprocess
 
 MIDDLEGAMES = [
     "r1bqkb1r/pp3ppp/2n1pn2/3p4/2PP4/2N2N2/PP3PPP/R1BQKB1R w KQkq - 0 7",
@@ -22,8 +33,8 @@ MIDDLEGAMES = [
 ]
 
 
-def search_ms(program, fen, depth, threads, extra):
-    """The time the engine reports for its last line at `depth`, in milliseconds."""
+def search(program, fen, depth, threads, extra):
+    """The time (ms) and nodes the engine reports in its last line at `depth`."""
     engine = subprocess.Popen([str(program)], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
     send = lambda line: (engine.stdin.write(line + "\n"), engine.stdin.flush())
     send("uci")
@@ -36,8 +47,9 @@ def search_ms(program, fen, depth, threads, extra):
     send(f"go depth {depth}")
     last = None
     for line in engine.stdout:
-        if line.startswith(f"info depth {depth} ") and " time " in line:
-            last = int(line.split(" time ")[1].split()[0])
+        words = line.split()
+        if line.startswith(f"info depth {depth} ") and "time" in words and "nodes" in words:
+            last = (int(words[words.index("time") + 1]), int(words[words.index("nodes") + 1]))
         if line.startswith("bestmove"):
             break
     send("quit")
@@ -45,38 +57,74 @@ def search_ms(program, fen, depth, threads, extra):
     return last
 
 
-def measure(program, depth, rounds, extra):
-    sums = {1: [], 2: []}
-    for _ in range(rounds):
-        # Each position with 1 and then 2 threads, so that both see much the same
-        # load of a shared machine.
-        times = {1: [], 2: []}
-        for fen in MIDDLEGAMES:
-            for threads in (1, 2):
-                times[threads].append(search_ms(program, fen, depth, threads, extra))
-        for threads in (1, 2):
-            sums[threads].append(sum(times[threads]))
-            print(f"  {program.name} threads {threads}: " + " ".join(str(t) for t in times[threads]) +
-                  f"  sum {sum(times[threads])} ms")
-        print(f"  {program.name} round speed-up {sums[1][-1] / sums[2][-1]:.2f}")
-    one, two = statistics.median(sums[1]), statistics.median(sums[2])
-    # The rounds' own ratios pair searches run side by side, so a load that comes and
-    # goes between rounds does not enter them as it enters the ratio of the medians.
-    paired = statistics.median(a / b for a, b in zip(sums[1], sums[2]))
-    print(f"{program.name} depth {depth}: 1 thread {one:.0f} ms, 2 threads {two:.0f} ms, speed-up {one / two:.2f}"
-          f" (median of the rounds' speed-ups {paired:.2f})")
+def load():
+    return "load %.2f" % os.getloadavg()[0]
+
+
+def measure(program, fens, depth, rounds, extra):
+    times = {1: [[] for _ in fens], 2: [[] for _ in fens]}
+    nodes = {1: [[] for _ in fens], 2: [[] for _ in fens]}
+    loads = []
+    for r in range(rounds):
+        loads.append(os.getloadavg()[0])
+        for i, fen in enumerate(fens):
+            for threads in ((1, 2) if (r + i) % 2 == 0 else (2, 1)):
+                # None: the search ended before the depth (veltrix-classic's easy move).
+                ms, n = search(program, fen, depth, threads, extra) or (None, None)
+                times[threads][i].append(ms and max(ms, 1))
+                nodes[threads][i].append(n)
+        reached = [i for i in range(len(fens)) if None not in times[1][i] + times[2][i]]
+        one, two = (sum(times[k][i][-1] for i in reached) for k in (1, 2))
+        print(f"  {program.name} round {r + 1}: 1 thread {one} ms, 2 threads {two} ms, speed-up {one / two:.2f}"
+              f" ({load()} at its end)", flush=True)
+    loads.append(os.getloadavg()[0])
+    med = statistics.median
+    speedups, overheads = [], []
+    print(f"  {'position':<4} {'ms 1':>7} {'ms 2':>7} {'speed-up':>8} {'nodes 1':>10} {'nodes 2':>10} {'overhead':>8}")
+    for i in range(len(fens)):
+        if i not in reached:
+            print(f"  {i + 1:<8} ends before depth {depth}: left out")
+            continue
+        # Paired: each round's two searches of a position ran side by side.
+        speedup = med(a / b for a, b in zip(times[1][i], times[2][i]))
+        overhead = med(b / a for a, b in zip(nodes[1][i], nodes[2][i]))
+        speedups.append(speedup)
+        overheads.append(overhead)
+        print(f"  {i + 1:<8} {med(times[1][i]):>7.0f} {med(times[2][i]):>7.0f} {speedup:>8.2f}"
+              f" {med(nodes[1][i]):>10.0f} {med(nodes[2][i]):>10.0f} {overhead:>8.2f}")
+    one = sum(med(times[1][i]) for i in reached)
+    two = sum(med(times[2][i]) for i in reached)
+    print(f"{program.name} depth {depth}, {len(reached)} positions, {rounds} rounds: median speed-up {med(speedups):.2f},"
+          f" median node overhead {med(overheads):.2f}; summed medians 1 thread {one:.0f} ms, 2 threads {two:.0f} ms,"
+          f" speed-up {one / two:.2f}; load {min(loads):.2f} to {max(loads):.2f}", flush=True)
+
+
+def read_positions(path):
+    fens = []
+    for line in open(path):
+        fen = line.split(";")[0].strip()
+        if fen:
+            fens.append(fen)
+    return fens
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build", nargs="?", default=pathlib.Path(__file__).resolve().parent.parent / "build")
+    parser.add_argument("--positions")
+    parser.add_argument("--programs", default="veltrix-classic,veltrix")
     parser.add_argument("--classic-depth", type=int, default=16)
     parser.add_argument("--veltrix-depth", type=int, default=16)
     parser.add_argument("--rounds", type=int, default=3)
     args = parser.parse_args()
     build = pathlib.Path(args.build)
-    measure(build / "veltrix-classic", args.classic_depth, args.rounds, [("OwnBook", "false"), ("UseNalimov", "false")])
-    measure(build / "veltrix", args.veltrix_depth, args.rounds, [])
+    fens = read_positions(args.positions) if args.positions else MIDDLEGAMES
+    programs = args.programs.split(",")
+    if "veltrix-classic" in programs:
+        measure(build / "veltrix-classic", fens, args.classic_depth, args.rounds,
+                [("OwnBook", "false"), ("UseNalimov", "false")])
+    if "veltrix" in programs:
+        measure(build / "veltrix", fens, args.veltrix_depth, args.rounds, [])
 
 
 if __name__ == "__main__":

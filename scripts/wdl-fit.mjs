@@ -2,13 +2,15 @@
 // Fits the win/draw/loss model of one engine to the scores it reported in its own
 // games, and shows how well the model predicts games it was not fitted on.
 //
-//   node scripts/wdl-fit.mjs --player PREFIX [--runner DIR] [--holdout K] games.pgn...
+//   node scripts/wdl-fit.mjs --player PREFIX[,PREFIX...] [--runner DIR] [--folds K] games.pgn...
 //
-// Every move of a player whose name starts with PREFIX gives one sample: the score
+// Every move of a player whose name starts with a PREFIX gives one sample: the score
 // the engine reported for its move (centipawns, its own view; mate scores are left
 // out), the material on the board before the move, and the game's result for it.
-// Every K-th game (default 4) is held out of the fit and used for the calibration
-// table. The model: for material m (pawn 1, knight and bishop 3, rook 5, queen 9,
+// The constants are fitted on every game. The calibration table shows how well the
+// model predicts games it was not fitted on: the games fall into K groups (default
+// 4, game n into group n mod K), and each group is predicted by the model fitted
+// on the others. The model: for material m (pawn 1, knight and bishop 3, rook 5, queen 9,
 // both sides, clamped to 17..78) and x = m / 58,
 //   a(x) = a0 + a1 x + a2 x^2 + a3 x^3,   b(x) = b0 + b1 x + b2 x^2 + b3 x^3,
 //   win = 1 / (1 + exp((a - s) / b)),  loss = 1 / (1 + exp((a + s) / b)),
@@ -20,16 +22,16 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const args = process.argv.slice(2);
 const here = path.dirname(fileURLToPath(import.meta.url));
-let player = null, holdout = 4, runner = path.join(here, '..', '..', 'shared', 'tools', 'match');
+let player = null, folds = 4, runner = path.join(here, '..', '..', 'shared', 'tools', 'match');
 const files = [];
 for (let i = 0; i < args.length; i++) {
   if (args[i] === '--player') player = args[++i];
-  else if (args[i] === '--holdout') holdout = Number(args[++i]);
+  else if (args[i] === '--folds') folds = Number(args[++i]);
   else if (args[i] === '--runner') runner = args[++i];
   else files.push(args[i]);
 }
 if (!player || files.length === 0) {
-  console.error('usage: node scripts/wdl-fit.mjs --player PREFIX [--runner DIR] [--holdout K] games.pgn...');
+  console.error('usage: node scripts/wdl-fit.mjs --player PREFIX[,PREFIX...] [--runner DIR] [--folds K] games.pgn...');
   process.exit(1);
 }
 const { Chess } = await import(pathToFileURL(path.join(runner, 'lib', 'chess.mjs')).href);
@@ -64,18 +66,18 @@ function* moves(body) {
 const Outcome = { '1-0': 1, '0-1': 0, '1/2-1/2': 0.5 };
 
 function samples(file, gameIndex) {
-  const fit = [], held = [];
+  const found = [];
   for (const { headers, body } of games(fs.readFileSync(file, 'utf8'))) {
     const whiteResult = Outcome[headers.Result];
     if (whiteResult === undefined) continue;
-    const into = gameIndex.n++ % holdout === holdout - 1 ? held : fit;
+    const group = gameIndex.n++ % folds;
     const chess = new Chess(headers.FEN || undefined);
     for (const { san, comment } of moves(body)) {
       const side = chess.turn() === 'w' ? headers.White : headers.Black;
       const score = comment && comment.match(/^\{([+-]?\d+\.\d+)\//);
-      if (side.startsWith(player) && score) {
+      if (player.split(',').some((prefix) => side.startsWith(prefix)) && score) {
         const result = chess.turn() === 'w' ? whiteResult : 1 - whiteResult;
-        into.push({ s: Math.round(Number(score[1]) * 100), m: material(chess), r: result });
+        found.push({ s: Math.round(Number(score[1]) * 100), m: material(chess), r: result, group });
       }
       try {
         chess.move(san);
@@ -84,17 +86,12 @@ function samples(file, gameIndex) {
       }
     }
   }
-  return { fit, held };
+  return found;
 }
 
 const gameIndex = { n: 0 };
-const fit = [], held = [];
-for (const file of files) {
-  const s = samples(file, gameIndex);
-  fit.push(...s.fit);
-  held.push(...s.held);
-}
-console.log(`${gameIndex.n} games: ${fit.length} positions to fit, ${held.length} held out (every ${holdout}th game)`);
+const data = files.flatMap((file) => samples(file, gameIndex));
+console.log(`${gameIndex.n} games, ${data.length} positions`);
 
 const sigmoid = (z) => 1 / (1 + Math.exp(-z));
 const poly = (c, x) => c[0] + x * (c[1] + x * (c[2] + x * c[3]));
@@ -161,23 +158,34 @@ function maximise(data, start) {
   return params;
 }
 
-const params = maximise(fit, [150, 0, 0, 0, 80, 0, 0, 0]);
+const Start = [150, 0, 0, 0, 80, 0, 0, 0];
+const params = maximise(data, Start);
 const fmt = (c) => c.map((x) => x.toFixed(2)).join(', ');
-console.log(`mean log-likelihood: fitted ${logLikelihood(params, fit).toFixed(4)}, ` +
-            `held out ${logLikelihood(params, held).toFixed(4)}`);
+console.log(`mean log-likelihood ${logLikelihood(params, data).toFixed(4)}`);
 console.log(`constexpr WdlModel Model{{${fmt(params.slice(0, 4))}}, {${fmt(params.slice(4))}}};`);
 
-// Predicted against observed results per score band, on the games held out.
+// Each position predicted by the model fitted without its game's group.
+const predicted = [];
+let heldLikelihood = 0;
+for (let g = 0; g < folds; g++) {
+  const others = maximise(data.filter((d) => d.group !== g), params);
+  const held = data.filter((d) => d.group === g);
+  heldLikelihood += logLikelihood(others, held) * held.length;
+  for (const d of held) predicted.push({ ...d, p: predict(others, d.s, d.m) });
+}
+console.log(`mean log-likelihood of each group under the model fitted on the others: ` +
+            `${(heldLikelihood / data.length).toFixed(4)}`);
+
 const bands = [-Infinity, -300, -150, -75, -25, 25, 75, 150, 300, Infinity];
 console.log('\nscore band     positions  predicted W/D/L (%)   observed W/D/L (%)   expected  observed score');
 for (let i = 0; i + 1 < bands.length; i++) {
-  const inBand = held.filter(({ s }) => s >= bands[i] && s < bands[i + 1]);
+  const inBand = predicted.filter(({ s }) => s >= bands[i] && s < bands[i + 1]);
   if (inBand.length === 0) continue;
   const mean = (f) => (100 * inBand.reduce((sum, d) => sum + f(d), 0)) / inBand.length;
-  const p = (d) => predict(params, d.s, d.m);
   const name = `${bands[i] === -Infinity ? '' : bands[i]}..${bands[i + 1] === Infinity ? '' : bands[i + 1]}`;
+  const shares = (w, d, l) => [mean(w), mean(d), mean(l)].map((x) => x.toFixed(0).padStart(3)).join(' / ');
   console.log(`${name.padEnd(12)} ${String(inBand.length).padStart(9)}  ` +
-              `${[mean((d) => p(d).win), mean((d) => p(d).draw), mean((d) => p(d).loss)].map((x) => x.toFixed(0).padStart(3)).join(' / ')}` +
-              `        ${[mean((d) => d.r === 1), mean((d) => d.r === 0.5), mean((d) => d.r === 0)].map((x) => x.toFixed(0).padStart(3)).join(' / ')}` +
-              `        ${mean((d) => p(d).win + p(d).draw / 2).toFixed(1).padStart(5)}     ${mean((d) => d.r).toFixed(1).padStart(5)}`);
+              `${shares((d) => d.p.win, (d) => d.p.draw, (d) => d.p.loss)}        ` +
+              `${shares((d) => d.r === 1, (d) => d.r === 0.5, (d) => d.r === 0)}        ` +
+              `${mean((d) => d.p.win + d.p.draw / 2).toFixed(1).padStart(5)}     ${mean((d) => d.r).toFixed(1).padStart(5)}`);
 }

@@ -14,8 +14,15 @@ struct MoveEntry {
 // entries, the evasion generator starts the list afresh.
 struct MoveList {
   MoveEntry moves[256];
-  int tacticalCount = 0;
-  int count = 0;
+  int tacticalCount;
+  int count;
+
+  MoveList() : tacticalCount(0), count(0) {}
+  // A list that its generators always fill before it is read, such as the pickers
+  // kept for every thread and ply: left as it is found, so that a program start
+  // does not write (and the system need not supply) the pages of thousands of them.
+  struct Unfilled {};
+  explicit MoveList(Unfilled) {}
 };
 
 void generate_tactical(const Position& pos, MoveList& list);

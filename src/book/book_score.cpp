@@ -81,8 +81,10 @@ bool score_book_file(const Position& start, const char* bookPath) {
     report_cache_out_of_memory();
     return false;
   }
-  // A book read only in part would lose its other moves when written back.
-  if (load_book(cache, bookPath) == BookLoad::Failed || (allocate_tables(), !TT.slots)) {
+  // The walk's quiescence searches read the table. A book read only in part would
+  // lose its other moves when written back.
+  allocate_tables();
+  if (load_book(cache, bookPath) == BookLoad::Failed || !TT.slots) {
     report_book_not_written(bookPath);
     cache_free(cache);
     return false;

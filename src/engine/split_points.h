@@ -10,7 +10,8 @@
 // next_move (the shared picker's next move), enter_move (false for a move left
 // out), count_node, search_move (the per-move rules; false when the move was
 // pruned, which may lift bestValue), poll_while_waiting (the main thread's look
-// at clock and input) and pool().
+// at clock and input), history_move (the moves a quiet refutation's history
+// update punishes) and pool().
 #pragma once
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "board/position.h"
+#include "engine/search_counters.h"
 #include "engine/search_signals.h"
 #include "engine/search_types.h"
 #include "platform/helper_crew.h"
@@ -26,6 +28,7 @@
 #include "platform/spin_lock.h"
 
 constexpr int MaxSplitsPerThread = 8;
+constexpr int MaxMovesPerNode = 256;
 constexpr int MaxHelpersPerSplit = 3;
 
 // A helper takes over the master's line from `first` on; the plies above may belong
@@ -57,11 +60,18 @@ struct SplitPoint {
   int moveCount;
   int bestValue;
   Move bestMove;
+  // The moves searched here by anyone, by their number in the node, and the number
+  // of the one that failed high (0 for none): the node's history update must see
+  // the moves tried before the refutation, whoever searched them.
+  Move searched[MaxMovesPerNode];
+  int firstMove;
+  int cutMove;
   // Set by a fail high, or by a master whose own work has become useless: nobody
   // takes another move.
   std::atomic<bool> cutoff;
   // Threads still working here, master included; the master waits for 0.
   std::atomic<int> workers;
+  SplitTally tally;
 };
 
 template <typename Engine>
@@ -116,9 +126,11 @@ class SplitSearch {
 
   // Offers the rest of the node's moves to idle threads. True when a split point
   // searched all of them, or was cut off: moveCount, bestValue and bestMove then
-  // hold the node's result. False when nobody could be had.
+  // hold the node's result, and the moves that count for the history (those the
+  // engine's history_move picks) searched up to the one that failed high are
+  // added to tried. False when nobody could be had.
   static bool try_split(Pool& pool, Position& pos, Picker& picker, const Node& node, int& moveCount, int& bestValue,
-                        Move& bestMove) {
+                        Move& bestMove, Move* tried, int& triedCount) {
     const int master = pos.ThreadSlot;
     // A look without the lock first: most calls find everybody busy.
     if (!anyone_available(pool, master)) return false;
@@ -135,6 +147,7 @@ class SplitSearch {
     wait_for_helpers(pool, sp);
     close(pool, sp, moveCount, bestValue, bestMove);
     pool.splitLock.unlock();
+    add_tried_moves(sp, tried, triedCount);
     return true;
   }
 
@@ -161,14 +174,21 @@ class SplitSearch {
       // A singular search shares its moves too, and its excluded move stays out.
       if (!Engine::enter_move(thread, node.ply, m)) continue;
       const int moveCount = ++sp.moveCount;
+      sp.searched[moveCount % MaxMovesPerNode] = 0;
       node.alpha = sp.node.alpha;
       int bestValue = sp.bestValue;
       sp.lock.unlock();
 
       int v = 0;
+      const uint64_t before = tallied(thread, CountNodes);
       const bool searched = Engine::search_move(pos, node, m, moveCount, bestValue, v);
+      const uint64_t spent = tallied(thread, CountNodes) - before;
+      tally(thread, CountSplitNodes, spent);
 
       sp.lock.lock();
+      // One thread alone would have searched this move to the end.
+      if (searched) sp.searched[moveCount % MaxMovesPerNode] = m;
+      if (pool.stopped(thread) || sp.cutoff) tally(thread, CountAbortedNodes, spent);
       if (pool.stopped(thread)) {
         // The master's result will be thrown away: its helpers need not finish.
         if (thread == sp.master) stop_split_point(pool, sp, thread);
@@ -179,11 +199,13 @@ class SplitSearch {
         continue;
       }
       if (sp.cutoff) break;
+      sp.tally.completed(moveCount, spent);
       if (v > sp.bestValue) {
         sp.bestValue = v;
         if (v > sp.node.alpha) {
           sp.bestMove = m;
           if (v >= node.beta) {
+            sp.cutMove = moveCount;
             stop_split_point(pool, sp, thread);
             break;
           }
@@ -210,10 +232,14 @@ class SplitSearch {
     sp.picker = picker;
     sp.node = node;
     sp.moveCount = moveCount;
+    sp.firstMove = moveCount + 1;
+    sp.cutMove = 0;
     sp.bestValue = bestValue;
     sp.bestMove = bestMove;
     sp.cutoff = false;
     sp.workers = 1;
+    sp.tally.start();
+    tally_split(master, node.nodeType, false);
     for (auto& helper : sp.helpers) helper = false;
     owner.currentSplit = &sp;
     return sp;
@@ -297,6 +323,7 @@ class SplitSearch {
 
   static void close(Pool& pool, Split& sp, int& moveCount, int& bestValue, Move& bestMove) {
     PoolSlot<Engine>& owner = pool.slots[sp.master];
+    sp.tally.close(sp.master, sp.node.nodeType, sp.cutMove);
     moveCount = sp.moveCount;
     bestValue = sp.bestValue;
     bestMove = sp.bestMove;
@@ -304,6 +331,16 @@ class SplitSearch {
     owner.currentSplit = sp.parent;
     // The cut-off just ended here is the node's result and stops nothing above.
     restore_abort(pool, sp.master, sp.parent);
+  }
+
+  // The split point is closed, but its record stays the master's until it opens
+  // another one.
+  static void add_tried_moves(const Split& sp, Move* tried, int& triedCount) {
+    const int last = sp.cutMove ? sp.cutMove : std::min(sp.moveCount, sp.firstMove + MaxMovesPerNode - 1);
+    for (int i = sp.firstMove; i <= last; i++) {
+      const Move m = sp.searched[i % MaxMovesPerNode];
+      if (m && Engine::history_move(m) && triedCount < MaxMovesPerNode) tried[triedCount++] = m;
+    }
   }
 };
 

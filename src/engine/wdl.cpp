@@ -20,6 +20,8 @@ int wdl_material(const Position& pos) {
   return sum;
 }
 
+int settled_result(const Position& pos) { return insufficient_material(pos) ? 0 : Unsettled; }
+
 Wdl certain_wdl(int result) { return result > 0 ? Wdl{1000, 0, 0} : result < 0 ? Wdl{0, 0, 1000} : Wdl{0, 1000, 0}; }
 
 Wdl wdl_of_score(const WdlModel& model, int score, int material) {

@@ -26,5 +26,9 @@ int wdl_material(const Position& pos);
 // A mate score or an endgame table's win or loss is certain; other scores go
 // through the model.
 Wdl wdl_of_score(const WdlModel& model, int score, int material);
-// A result the endgame tables settle: 1 win, 0 draw, -1 loss.
+// A result settled beyond doubt: 1 win, 0 draw, -1 loss.
 Wdl certain_wdl(int result);
+// What the position itself settles, whatever the search says: a draw when no side
+// has the men left to mate, else Unsettled.
+constexpr int Unsettled = 2;
+int settled_result(const Position& pos);

@@ -5,9 +5,21 @@
 
 #include "board/movetext.h"
 #include "engine/score.h"
+#include "syzygy/syzygy.h"
 
 namespace {
 constexpr int PvMovesShown = 10;
+
+// A mate or an endgame table's verdict is certain; any other score goes through
+// the engine's model.
+Wdl line_wdl(const SearchLine& line) {
+  TbResult result;
+  if (abs_score(line.score) <= SCORE_MATE_RANGE && line.pv && syzygy_root_result(line.pv[0], result))
+    return certain_wdl(int(result));
+  if (abs_score(line.score) <= SCORE_MATE_RANGE && line.settledResult != Unsettled)
+    return certain_wdl(line.settledResult);
+  return wdl_of_score(*line.wdlModel, line.score, line.material);
+}
 }  // namespace
 
 void print_score(int score) {
@@ -24,6 +36,10 @@ void print_search_line(const SearchLine& line) {
   if (line.multipv) printf("multipv %d ", line.multipv);
   printf("score ");
   print_score(line.score);
+  if (line.wdlModel) {
+    const Wdl wdl = line_wdl(line);
+    printf("wdl %d %d %d ", wdl.win, wdl.draw, wdl.loss);
+  }
   if (line.bound == ReportUpper) printf("upperbound ");
   if (line.bound == ReportLower) printf("lowerbound ");
   printf("nodes %" PRIu64 " nps %" PRIu64 " ", line.nodes, nodes_per_second(line.nodes, line.ms));

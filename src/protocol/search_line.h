@@ -7,6 +7,7 @@
 
 #include "engine/root_lines.h"
 #include "engine/search_types.h"
+#include "engine/wdl.h"
 
 struct SearchLine {
   int depth = 0, selDepth = 0;
@@ -17,6 +18,13 @@ struct SearchLine {
   bool showTbhits = false;
   uint64_t tbhits = 0;
   const Move* pv = nullptr;  // the root move first, 0-terminated
+  // With UCI_ShowWDL on, the engine's win/draw/loss model and the material at the
+  // root; null leaves the field out.
+  const WdlModel* wdlModel = nullptr;
+  int material = 0;
+  // What the root settles itself (a dead draw, or the verdict of endgame tables
+  // other than Syzygy): 1 win, 0 draw, -1 loss, or Unsettled.
+  int settledResult = Unsettled;
 };
 
 // The speed the reports show, from milliseconds, so that it means something in

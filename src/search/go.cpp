@@ -39,6 +39,17 @@ void wait_for_stop() {
       pause_briefly();
   }
 }
+
+// What the root settles itself: a dead draw, or the Gaviota tables' verdict, which
+// a draw score alone cannot tell from the search's own draws.
+int root_settled_result(const Position& pos) {
+  int score;
+  if (settled_result(pos) != Unsettled) return settled_result(pos);
+  if (!SearchConfig.useTablebases || !Tablebases.available || popcount(pos.occupied()) > Tablebases.maxPieces ||
+      !tablebase_probe(pos, 1, true, score))
+    return Unsettled;
+  return score > SCORE_MATE_RANGE ? 1 : score < -SCORE_MATE_RANGE ? -1 : 0;
+}
 }  // namespace
 
 void init_search() {
@@ -60,6 +71,8 @@ void go_search(Position& pos) {
   Search.selDepth = 0;
   Tablebases.hits = 0;
   Search.rootSide = pos.SideToMove;
+  Search.rootMaterial = wdl_material(pos);
+  Search.rootSettledResult = root_settled_result(pos);
   Search.maxDepth = Time.depthLimit;
 
   think(pos);

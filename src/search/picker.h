@@ -34,7 +34,7 @@ enum PickerStage : int {
 struct MovePicker {
   // Entries from 1: the captures and promotions occupy 1..list.tacticalCount (the
   // capture count), quiet moves follow up to list.count (the move count).
-  MoveList list;
+  MoveList list{MoveList::Unfilled{}};
   int stage;
   int cursor;  // the last entry handed out in the current stage
 };

@@ -268,6 +268,7 @@ void think(Position& pos) {
     // Outside the aspiration window: widen the failing side and search again.
     int score = Search.rootBestScore;
     while (abs_score(score) < SCORE_DECISIVE && (score <= alpha || score >= beta)) {
+      tally(0, CountAspirationFails);
       if (score >= beta) {
         beta = widened(score, delta, 1);
       } else {
@@ -298,6 +299,7 @@ void think(Position& pos) {
     Search.rootBestMove = Search.Lines.line[0].pv[0];
     Search.rootBestScore = Search.Lines.line[0].score;
   }
+  print_search_counters(thread_count());
   if (Hooks.learn) Hooks.learn(pos, Search.rootBestMove, Search.rootBestScore, Search.tbProbePlyLimit);
 }
 }  // namespace classic

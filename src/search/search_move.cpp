@@ -96,11 +96,14 @@ bool search_move(Position& pos, const NodeFrame& node, Move m, int moveCount, co
     if (node.depth >= 3 && red.reducible && red.r > 0) {
       v = -search_node(pos, -alpha - 1, -alpha, red.depth, ply + 1, child);
       done = v <= alpha || Pool.stopped(thread);
+      if (!done) tally(thread, CountReducedFails);
     }
     if (!done) {
       v = -search_node(pos, -alpha - 1, -alpha, newDepth, ply + 1, child);
-      if (node.nodeType == PvNode && v > alpha && v < beta && !Pool.stopped(thread))
+      if (node.nodeType == PvNode && v > alpha && v < beta && !Pool.stopped(thread)) {
+        tally(thread, CountPvResearches);
         v = -search_node(pos, -beta, -alpha, newDepth, ply + 1, PvNode);
+      }
     }
   }
   unmake_move(pos, m, ply);

@@ -251,7 +251,7 @@ int search_node(Position& pos, int alpha, int beta, int depth, int ply, NodeType
         if (pvNode) alpha = node.alpha = v;
       }
     }
-    if (splitAllowed && try_split(pos, picker, node, moveCount, bestValue, bestMove)) {
+    if (splitAllowed && try_split(pos, picker, node, moveCount, bestValue, bestMove, quiets, quietCount)) {
       // A split point given up half-way has not seen all moves: nothing to store.
       if (Pool.stopped(thread)) return 0;
       break;

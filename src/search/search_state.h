@@ -6,7 +6,9 @@
 
 #include "board/movegen.h"
 #include "engine/root_lines.h"
+#include "engine/search_counters.h"
 #include "engine/search_signals.h"
+#include "engine/wdl.h"
 #include "search/picker.h"
 
 namespace classic {
@@ -32,6 +34,10 @@ struct alignas(64) NodeCounter {
 
 struct SearchState {
   int rootSide = White;
+  // For the reports' win/draw/loss: the material at the root, and what the root
+  // settles itself (a dead draw, the endgame tables' verdict; Unsettled when nothing).
+  int rootMaterial = 0;
+  int rootSettledResult = Unsettled;
   int lowTime = 0;  // short of time: polls more often
   Move rootBestMove = 0;
   int rootBestScore = 0;
@@ -58,6 +64,7 @@ extern SearchState Search;
 inline void count_node(int thread) {
   std::atomic<uint64_t>& n = Search.nodes[thread].count;
   n.store(n.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+  tally(thread, CountNodes);
 }
 
 uint64_t total_nodes();

@@ -44,6 +44,8 @@ struct ClassicThreads {
     return classic::search_move(pos, node, m, moveCount, classify_move(pos, m), bestValue, value);
   }
   static void poll_while_waiting() { check_clock_and_input(); }
+  // The moves a quiet refutation's history update punishes.
+  static bool history_move(Move m) { return !is_tactical(m); }
   static ThreadPool<ClassicThreads>& pool();
 };
 
@@ -52,8 +54,9 @@ inline ThreadPool<ClassicThreads>& ClassicThreads::pool() { return Pool; }
 
 // Offers the rest of the node's moves to idle helpers (see SplitSearch::try_split).
 inline bool try_split(Position& pos, MovePicker& picker, const NodeFrame& node, int& moveCount, int& bestValue,
-                      Move& bestMove) {
-  return SplitSearch<ClassicThreads>::try_split(Pool, pos, picker, node, moveCount, bestValue, bestMove);
+                      Move& bestMove, Move* quiets, int& quietCount) {
+  return SplitSearch<ClassicThreads>::try_split(Pool, pos, picker, node, moveCount, bestValue, bestMove, quiets,
+                                                quietCount);
 }
 
 // The Threads option: the helpers of the old count stop, the four tables are

@@ -117,9 +117,16 @@ int syzygy_root_rank(Move rootMove) {
   return 0;
 }
 
+bool syzygy_root_result(Move rootMove, TbResult& result) {
+  if (!Syzygy.rootKnown) return false;
+  result = result_of(outcome_of_rank(syzygy_root_rank(rootMove)));
+  return true;
+}
+
 int syzygy_root_report(Move rootMove, int score, int rootPly, int drawScore) {
-  if (!Syzygy.rootKnown || abs_score(score) > SCORE_MATE_RANGE) return score;
-  return score_of(result_of(outcome_of_rank(syzygy_root_rank(rootMove))), rootPly, drawScore);
+  TbResult result;
+  if (abs_score(score) > SCORE_MATE_RANGE || !syzygy_root_result(rootMove, result)) return score;
+  return score_of(result, rootPly, drawScore);
 }
 
 bool syzygy_probe(const Position& pos, int depth, int ply, int drawScore, int& score) {

@@ -51,6 +51,9 @@ void syzygy_search_start(const Position& root, MoveList& moves, int lines);
 // The tables' rank of a root move kept, best highest; 0 while they do not know the root.
 int syzygy_root_rank(Move rootMove);
 
+// The tables' result for the side to move at the root when it plays this move,
+// while they know the root.
+bool syzygy_root_result(Move rootMove, TbResult& result);
 // The score a report shows for a line from the root move: the tables' result for
 // the move while they know the root, unless the search has seen a mate.
 int syzygy_root_report(Move rootMove, int score, int rootPly, int drawScore);

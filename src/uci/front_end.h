@@ -9,6 +9,7 @@ namespace classic {
 struct FrontEndState {
   bool uciMode = false;  // set when the identification is printed
   bool ponder = true;    // "go ponder" starts a pondering search
+  bool showWdl = false;  // score lines carry the win/draw/loss chances
 };
 
 extern FrontEndState FrontEnd;

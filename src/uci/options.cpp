@@ -165,6 +165,7 @@ OptionList declare_options() {
       move_overhead_option(),
   };
   add_syzygy_options(options);
+  options.push_back(worded_switch("UCI_ShowWDL", FrontEnd.showWdl));
   return options;
 }
 }  // namespace

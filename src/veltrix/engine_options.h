@@ -19,6 +19,7 @@ struct EngineOptions {
   int ponderOption = 0;
   int depthLimit = MaxDepthLimit;
   int multiPV = 1;        // the lines a search reports
+  bool showWdl = false;   // score lines carry the win/draw/loss chances
   int limitStrength = 0;  // UCI_LimitStrength: play at the rating of `playElo`
   int playElo = 1350;     // UCI_Elo
   uint8_t nnueEval = 1;

@@ -6,6 +6,7 @@
 
 #include "engine/principal_variation.h"
 #include "engine/search_limits.h"
+#include "engine/wdl.h"
 #include "syzygy/syzygy.h"
 #include "veltrix/evaluation.h"
 #include "veltrix/hash_table.h"
@@ -35,6 +36,8 @@ void clear_search_records(const Position& root) {
   history_clear();
   TT.new_search();
   Search.rootSide = root.SideToMove;
+  Search.rootMaterial = wdl_material(root);
+  Search.rootSettledResult = settled_result(root);
   memset(Search.pv, 0, sizeof Search.pv);
   Search.lines.count = 0;
   Search.rootScore = -SCORE_INFINITE;
@@ -87,6 +90,7 @@ void start_search(Position& root, int lines, int shown) {
   wake_helpers(Pool);
   iterate(root);
   park_helpers(Pool);
+  print_search_counters(thread_count());
 }
 
 void go_search(Position& game) {

@@ -80,6 +80,7 @@ int aspiration_search(Position& root, int depth, int previousScore, RootRange ra
   Search.rootScore = score;
   while (abs_score(score) < SCORE_DECISIVE && (score <= w.alpha || score >= w.beta)) {
     bool failLow = score <= w.alpha;
+    tally(0, CountAspirationFails);
     pv_from_table(root);
     search_line(score, failLow ? ReportUpper : ReportLower, multipv);
     if (failLow)

@@ -53,11 +53,14 @@ int search_move(SearchThread& th, Position& pos, const NodeFrame& node, Move m, 
       if (v > alpha && r >= 4 && !Pool.stopped(slot_of(th)))
         v = -search_node(th, pos, -alpha - 1, -alpha, newDepth - 2, ply + 1, AllNode);
       refuted = v <= alpha;
+      if (!refuted) tally(slot_of(th), CountReducedFails);
     }
     if (!refuted && !Pool.stopped(slot_of(th))) {
       v = -search_node(th, pos, -alpha - 1, -alpha, newDepth, ply + 1, node.nodeType == AllNode ? CutNode : AllNode);
-      if (node.nodeType == PvNode && v > alpha && v < beta && !Pool.stopped(slot_of(th)))
+      if (node.nodeType == PvNode && v > alpha && v < beta && !Pool.stopped(slot_of(th))) {
+        tally(slot_of(th), CountPvResearches);
         v = -search_node(th, pos, -beta, -alpha, newDepth, ply + 1, PvNode);
+      }
     }
   }
   take_back(pos, m, ply);

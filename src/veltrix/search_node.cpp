@@ -231,7 +231,7 @@ int search_node(SearchThread& th, Position& pos, int alpha, int beta, int depth,
         if (pvNode) node.alpha = v;
       }
     }
-    if (splitAllowed && try_split(pos, picker, node, moveCount, bestValue, bestMove)) {
+    if (splitAllowed && try_split(pos, picker, node, moveCount, bestValue, bestMove, tried, triedCount)) {
       // A split point given up half-way has not seen all the moves: nothing to store.
       if (Pool.stopped(thread)) return 0;
       break;

@@ -7,8 +7,10 @@
 
 #include "board/movegen.h"
 #include "engine/root_lines.h"
+#include "engine/search_counters.h"
 #include "engine/search_signals.h"
 #include "engine/search_types.h"
+#include "engine/wdl.h"
 #include "nnue/veltrix_nnue.h"
 #include "veltrix/engine_options.h"
 #include "veltrix/margins.h"
@@ -39,6 +41,10 @@ struct SearchThread {
 
 struct SearchState {
   int rootSide = White;
+  // For the reports' win/draw/loss: the material at the root, and what the root
+  // settles itself (Unsettled when nothing).
+  int rootMaterial = 0;
+  int rootSettledResult = Unsettled;
   int iterationDepth = 0;
   int selDepth = 0;
   int rootScore = 0;
@@ -69,6 +75,7 @@ inline int slot_of(const SearchThread& th) { return int(&th - SearchThreads); }
 
 inline void count_node(SearchThread& th) {
   th.nodes.store(th.nodes.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+  tally(slot_of(th), CountNodes);
 }
 
 uint64_t total_nodes();

@@ -3,6 +3,7 @@
 
 #include "engine/split_points.h"
 #include "veltrix/picker.h"
+#include "veltrix/search.h"
 #include "veltrix/search_move.h"
 #include "veltrix/search_state.h"
 #include "veltrix/time.h"
@@ -52,6 +53,8 @@ struct VeltrixThreads {
     return true;
   }
   static void poll_while_waiting() { poll_search(); }
+  // The moves a quiet refutation's history update punishes.
+  static bool history_move(Move m) { return is_quiet(m); }
   static ThreadPool<VeltrixThreads>& pool();
 };
 
@@ -59,8 +62,9 @@ extern ThreadPool<VeltrixThreads> Pool;
 inline ThreadPool<VeltrixThreads>& VeltrixThreads::pool() { return Pool; }
 
 inline bool try_split(Position& pos, MovePicker& picker, const NodeFrame& node, int& moveCount, int& bestValue,
-                      Move& bestMove) {
-  return SplitSearch<VeltrixThreads>::try_split(Pool, pos, picker, node, moveCount, bestValue, bestMove);
+                      Move& bestMove, Move* tried, int& triedCount) {
+  return SplitSearch<VeltrixThreads>::try_split(Pool, pos, picker, node, moveCount, bestValue, bestMove, tried,
+                                                triedCount);
 }
 
 inline int thread_count() { return Pool.threadCount; }

@@ -66,6 +66,8 @@ OptionList declare_options() {
   options.push_back(spin_option(
       "MultiPV", 1, MaxRootLines, [] { return Engine.multiPV; }, [](int lines) { Engine.multiPV = lines; }));
   options.push_back(check_option(
+      "UCI_ShowWDL", [] { return Engine.showWdl; }, [](bool on) { Engine.showWdl = on; }));
+  options.push_back(check_option(
       "UCI_LimitStrength", [] { return Engine.limitStrength != 0; }, [](bool on) { Engine.limitStrength = on; }));
   options.push_back(spin_option(
       "UCI_Elo", MinPlayElo, MaxPlayElo, [] { return Engine.playElo; }, [](int elo) { Engine.playElo = elo; }));

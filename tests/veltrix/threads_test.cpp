@@ -1,9 +1,12 @@
 // veltrix's helper threads: their lifecycle under the Threads option, many short
-// searches shared between two threads, split points built by hand (a fail high, a
-// stopped master), and a helper's network evaluations against full refreshes.
+// searches shared between two threads, split points that a master works alone,
+// split points built by hand (a fail high, a stopped master), and a helper's
+// network evaluations against full refreshes.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -117,6 +120,48 @@ TEST_F(VeltrixHelpers, HelpersFindTheSameMates) {
   EXPECT_EQ(search_to_depth(rooks, 9), SCORE_MATE - 5);
   Position queen = veltrix_position("k7/8/2K5/8/8/8/8/7R w - -");
   EXPECT_EQ(search_to_depth(queen, 9), SCORE_MATE - 3);
+}
+
+// A split point that its master works alone must search what the node's own move
+// loop searches: the moves searched there count in the node's history update like
+// the others. A stand-in helper, a thread of the test's own, takes every split
+// point offered and gives it back at once; each costs the master one node.
+TEST_F(VeltrixHelpers, ASplitPointWorkedAloneSearchesAsOneThreadDoes) {
+  set_thread_count(1);
+  Position pos = veltrix_position(Middlegames[1]);
+  const int score = search_to_depth(pos, 9);
+  const Move best = Search.pv[0];
+  const uint64_t nodes = total_nodes();
+
+  Pool.threadCount = 2;  // slot 1 has no thread of the pool: the stand-in answers for it
+  CrewMember& standIn = Pool.crew.members[1];
+  std::atomic<bool> done{false};
+  std::atomic<uint64_t> splits{0};
+  std::thread giveBack([&] {
+    standIn.idle = true;
+    while (!done) {
+      if (!standIn.hasWork) {
+        std::this_thread::yield();
+        continue;
+      }
+      SplitPoint<VeltrixThreads>& sp = *Pool.slots[1].currentSplit;
+      sp.lock.lock();
+      sp.helpers[1] = false;
+      sp.workers--;
+      sp.lock.unlock();
+      splits++;
+      standIn.hasWork = false;
+      standIn.idle = true;
+    }
+  });
+  EXPECT_EQ(search_to_depth(pos, 9), score);
+  done = true;
+  giveBack.join();
+  standIn.idle = false;
+  Pool.threadCount = 1;
+  EXPECT_GT(splits.load(), 0u);
+  EXPECT_EQ(Search.pv[0], best);
+  EXPECT_EQ(total_nodes(), nodes + splits) << "the same tree, node for node";
 }
 
 // A split point built by hand, its participants played one after the other by this

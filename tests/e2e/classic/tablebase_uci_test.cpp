@@ -91,6 +91,18 @@ TEST(ClassicTablebases, KingAndBishopAgainstKingIsADrawWithoutProbes) {
   EXPECT_EQ(r.tbhits, 0u);
 }
 
+// The tables' draw is certain, where a draw score alone would not tell.
+TEST(ClassicTablebases, WinDrawLossOfTheTablesAreCertain) {
+  SKIP_WITHOUT_GAVIOTA_TABLES();
+  TablebaseEngine t(GaviotaTables);
+  t.engine.send("setoption name UCI_ShowWDL value true");
+  // The rook's pawn with the defending king in the corner in front of it.
+  std::string out = t.search("7k/8/8/8/8/8/7P/7K w - - 0 1", 6);
+  EXPECT_EQ(out.find(" wdl 0 1000 0 "), out.find(" wdl ")) << out;
+  out = t.search("4k3/8/4K3/4P3/8/8/8/8 w - - 0 1", 6);
+  EXPECT_EQ(out.find(" wdl 1000 0 0 "), out.find(" wdl ")) << out;
+}
+
 TEST(ClassicTablebases, UseNalimovOffMeansNoProbes) {
   SKIP_WITHOUT_GAVIOTA_TABLES();
   TablebaseEngine t(GaviotaTables);

@@ -41,7 +41,7 @@ const std::string Identification =
     "option name SSE_Popcount type check default true\n"
     "option name SSE_Prefetch type check default true\n"
     "option name Move Overhead type spin default 10 min 0 max 5000 \n" +
-    SyzygyOptionLines + "uciok\n";
+    SyzygyOptionLines + "option name UCI_ShowWDL type check default false\n" + "uciok\n";
 
 // What the first "isready" sets up: the tablebases of the default path, which this
 // machine does not have.

@@ -2,6 +2,7 @@
 // programs alike: answers during a search, limits of one "go" at a time, the time
 // kept back for the interface, options, positions and reports as they are written.
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -289,6 +290,52 @@ TYPED_TEST(GuiProtocol, SeveralLinesWithSearchmovesTwoThreadsAndStop) {
   sets = this->line_sets(out, 3, middlegame);
   ASSERT_FALSE(sets.empty()) << out;
   this->expect_first_line_answers(out, sets.back(), middlegame);
+}
+
+// The chances come right after the score, add up to a thousand, and follow the
+// score: within one search (one material count) a higher score never shows fewer
+// wins or more losses. A mate is certain.
+TYPED_TEST(GuiProtocol, WinDrawLossFollowTheScore) {
+  auto& g = this->g;
+  g.engine.send("setoption name UCI_ShowWDL value true");
+  static const std::regex form(" score (cp|mate) (-?\\d+) wdl (\\d+) (\\d+) (\\d+) ");
+  struct Chances {
+    long long score;
+    int win, draw, loss;
+  };
+  auto chances = [&](const std::string& fen, const std::string& limits) {
+    const std::string out = g.search("fen " + fen, limits);
+    std::vector<Chances> seen;
+    for (const std::string& line : search_lines(out)) {
+      std::smatch m;
+      EXPECT_TRUE(std::regex_search(line, m, form)) << line;
+      if (m.empty()) continue;
+      const long long v = std::stoll(m[2]);
+      Chances c{m[1] == "mate" ? (v > 0 ? 100000 - v : -100000 - v) : v, std::stoi(m[3]), std::stoi(m[4]),
+                std::stoi(m[5])};
+      EXPECT_EQ(c.win + c.draw + c.loss, 1000) << line;
+      for (const Chances& other : seen) {
+        if (c.score > other.score) {
+          EXPECT_TRUE(c.win >= other.win && c.loss <= other.loss) << line;
+        }
+      }
+      seen.push_back(c);
+    }
+    EXPECT_FALSE(seen.empty()) << out;
+    return seen.empty() ? Chances{} : seen.back();
+  };
+  const Chances won = chances("4k3/8/8/8/8/8/3PPP2/2RQK3 w - - 0 1", "depth 8");
+  EXPECT_GT(won.win, 900);
+  const Chances lost = chances("4k3/8/8/8/8/8/3PPP2/2RQK3 b - - 0 1", "depth 8");
+  EXPECT_GT(lost.loss, 900);
+  const Chances level = chances(Middlegame, "depth 8");
+  EXPECT_TRUE(level.win < 900 && level.loss < 900 && level.draw > 0) << "an open game";
+  const Chances bare = chances("4k3/8/8/8/8/8/8/4K3 w - - 0 1", "depth 4");
+  EXPECT_EQ(bare.draw, 1000) << "nobody can mate";
+  const Chances mated = chances("7k/6Q1/6K1/8/8/8/8/8 b - - 0 1", "depth 4");
+  EXPECT_EQ(mated.loss, 1000);
+  const Chances mating = chances("7k/8/6K1/8/8/8/8/6Q1 w - - 0 1", "depth 4");
+  EXPECT_EQ(mating.win, 1000);
 }
 
 }  // namespace

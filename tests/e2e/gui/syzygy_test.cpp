@@ -3,6 +3,7 @@
 // reports, and won endgames played out to mate.
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ namespace {
 struct Answer {
   std::string score;      // "cp N" or "mate N"
   long long tbhits = -1;  // -1 when the line has no such field
+  std::string wdl;        // "W D L" when the line has the field
   std::string move;
 };
 
@@ -51,6 +53,7 @@ class GuiSyzygy : public ::testing::Test {
       a.score = m[1];
       a.tbhits = report_field(lines.back(), "tbhits");
     }
+    if (!lines.empty() && std::regex_search(lines.back(), m, std::regex(" wdl (\\d+ \\d+ \\d+) "))) a.wdl = m[1];
     a.move = legal_answer(out, pos, Program::Rules);
     return a;
   }
@@ -118,8 +121,13 @@ TYPED_TEST(GuiSyzygy, TheRootMoveKeepsTheResultOfTheTables) {
       {"8/8/4k3/P7/6K1/8/8/8 b - - 0 1", Verdict::Draw, {"e6d5", "e6d6", "e6d7"}, {}},
   };
   ASSERT_EQ(this->set_path(SyzygyTables), 35);
+  // The tables' verdict is a certain result, whatever the score looks like.
+  this->set("UCI_ShowWDL", "true");
+  const std::map<Verdict, std::string> certain = {
+      {Verdict::Win, "1000 0 0"}, {Verdict::Draw, "0 1000 0"}, {Verdict::Loss, "0 0 1000"}};
   for (const RootCase& c : cases) {
     const Answer a = this->search(c.fen, "depth 6");
+    EXPECT_EQ(a.wdl, certain.at(c.verdict)) << c.fen;
     if (!c.only.empty()) {
       EXPECT_NE(std::find(c.only.begin(), c.only.end(), a.move), c.only.end()) << c.fen << ": " << a.move;
     }

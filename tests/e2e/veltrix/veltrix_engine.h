@@ -36,6 +36,7 @@ inline const std::string VeltrixIdentification =
     "option name NNUE_File type string default nn-62ef826d1a6d.nnue\n"
     "option name Move Overhead type spin default 10 min 0 max 5000 \n" +
     SyzygyOptionLines + "option name MultiPV type spin default 1 min 1 max 256 \n" +
+    "option name UCI_ShowWDL type check default false\n" +
     "option name UCI_LimitStrength type check default false\n" +
     "option name UCI_Elo type spin default 1350 min 1350 max 2850 \n" + "uciok\n";
 
