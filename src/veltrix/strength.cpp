@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <random>
 
 #include "veltrix/engine_options.h"
 #include "veltrix/report.h"
@@ -13,19 +13,33 @@ namespace {
 // From this rating on the program plays at full strength: its search alone, on
 // the clock, rates about this high at a fast clock.
 constexpr int FullStrengthElo = 2700;
-// The level at the lowest rating and just below full strength; between them each
-// figure moves geometrically (nodes, spread) or evenly (the loss) with the
-// rating, so that a few points more are always a little stronger.
 constexpr int PlayLines = 4;
-constexpr double LowNodes = 3000, HighNodes = 1000000;
-constexpr double LowSpread = 120, HighSpread = 5;
-constexpr double LowMaxLoss = 250, HighMaxLoss = 20;
+
+// Levels measured against the reference scale at 10+0.1 (scripts/strength-check.sh);
+// between two of them each figure moves geometrically (nodes, spread) or evenly
+// (the loss) with the rating, so that a few points more are always a little
+// stronger. The last is the level just below full strength.
+struct Anchor {
+  int elo;
+  double nodes, spread, maxLoss;
+};
+constexpr Anchor Anchors[] = {
+    {MinPlayElo, 3000, 120, 250},
+    {1800, 22000, 44, 175},
+    {2300, 600000, 10, 60},
+    {FullStrengthElo, 3000000, 3, 15},
+};
 // The share of the allotted time a limited player takes over a move with
 // alternatives (varied by up to a third either way), and over one without.
 constexpr double ThinkShare = 0.6;
 constexpr double QuickShare = 0.25;
 
-double random_draw() { return rand() / (RAND_MAX + 1.0); }
+// Seeded afresh at every start: a limited player that answered the same game
+// with the same moves every time would be learnt by heart.
+double random_draw() {
+  static std::mt19937 generator{std::random_device{}()};
+  return std::uniform_real_distribution<double>(0, 1)(generator);
+}
 
 double geometric(double low, double high, double x) { return low * std::pow(high / low, x); }
 
@@ -51,9 +65,14 @@ int eligible_count(const RootLines& lines, const PlayLevel& level) {
 bool strength_limited() { return Engine.limitStrength && Engine.playElo < FullStrengthElo; }
 
 PlayLevel play_level(int elo) {
-  const double x = double(std::clamp(elo, MinPlayElo, FullStrengthElo) - MinPlayElo) / (FullStrengthElo - MinPlayElo);
-  return {PlayLines, uint64_t(geometric(LowNodes, HighNodes, x)), geometric(LowSpread, HighSpread, x),
-          int(std::lround(LowMaxLoss + (HighMaxLoss - LowMaxLoss) * x))};
+  elo = std::clamp(elo, MinPlayElo, FullStrengthElo);
+  int i = 0;
+  while (Anchors[i + 1].elo < elo) i++;
+  const Anchor& low = Anchors[i];
+  const Anchor& high = Anchors[i + 1];
+  const double x = double(elo - low.elo) / (high.elo - low.elo);
+  return {PlayLines, uint64_t(geometric(low.nodes, high.nodes, x)), geometric(low.spread, high.spread, x),
+          int(std::lround(low.maxLoss + (high.maxLoss - low.maxLoss) * x))};
 }
 
 int choose_line(const RootLines& lines, const PlayLevel& level, double draw) {
