@@ -13,21 +13,22 @@ namespace {
 // From this rating on the program plays at full strength: its search alone, on
 // the clock, rates about this high at a fast clock.
 constexpr int FullStrengthElo = 2700;
-constexpr int PlayLines = 4;
 
 // Levels measured against the reference scale at 10+0.1 (scripts/strength-check.sh);
 // between two of them each figure moves geometrically (nodes, spread) or evenly
-// (the loss) with the rating, so that a few points more are always a little
-// stronger. The last is the level just below full strength.
+// (lines, the loss) with the rating, so that a few points more are always a
+// little stronger. The last is the level just below full strength. The stronger
+// levels search fewer lines: each line searched costs depth that the clock,
+// not the budget, then decides.
 struct Anchor {
   int elo;
-  double nodes, spread, maxLoss;
+  double lines, nodes, spread, maxLoss;
 };
 constexpr Anchor Anchors[] = {
-    {MinPlayElo, 3000, 120, 250},
-    {1800, 22000, 44, 175},
-    {2300, 600000, 10, 60},
-    {FullStrengthElo, 3000000, 3, 15},
+    {MinPlayElo, 4, 5000, 100, 220},
+    {1800, 4, 22000, 44, 175},
+    {2300, 4, 600000, 10, 60},
+    {FullStrengthElo, 2, 3000000, 3, 15},
 };
 // The share of the allotted time a limited player takes over a move with
 // alternatives (varied by up to a third either way), and over one without.
@@ -42,6 +43,7 @@ double random_draw() {
 }
 
 double geometric(double low, double high, double x) { return low * std::pow(high / low, x); }
+double even(double low, double high, double x) { return low + (high - low) * x; }
 
 // How far a line lies below the best, or -1 for a line the endgame tables rank lower.
 int loss_of(const RootLines& lines, int i) {
@@ -71,8 +73,8 @@ PlayLevel play_level(int elo) {
   const Anchor& low = Anchors[i];
   const Anchor& high = Anchors[i + 1];
   const double x = double(elo - low.elo) / (high.elo - low.elo);
-  return {PlayLines, uint64_t(geometric(low.nodes, high.nodes, x)), geometric(low.spread, high.spread, x),
-          int(std::lround(low.maxLoss + (high.maxLoss - low.maxLoss) * x))};
+  return {int(std::lround(even(low.lines, high.lines, x))), uint64_t(geometric(low.nodes, high.nodes, x)),
+          geometric(low.spread, high.spread, x), int(std::lround(even(low.maxLoss, high.maxLoss, x)))};
 }
 
 int choose_line(const RootLines& lines, const PlayLevel& level, double draw) {

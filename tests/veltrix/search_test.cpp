@@ -1,6 +1,6 @@
 // The search of veltrix: reductions, mates and draws, the answers without a
 // search, the clock, the incremental network evaluation against the full one, and
-// the table's ages over a game.
+// the table's ages over a game; the levels of the limited player.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "veltrix/picker.h"
 #include "veltrix/score.h"
 #include "veltrix/search.h"
+#include "veltrix/strength.h"
 #include "veltrix/uci.h"
 #include "veltrix_support.h"
 
@@ -150,6 +151,30 @@ TEST(Search, EverySearchOfAGameSentAgainAndAgainHasAnAgeOfItsOwn) {
   Search.reportsOff = true;
   expect_each_search_of_a_game_to_age_the_table(TT, uci_command);
   Search.reportsOff = false;
+}
+
+// Every rating point up searches at least as much and errs no more; a line
+// beyond the level's loss, or of a lower endgame-table rank, is never played.
+TEST(LimitedPlay, LevelsStrengthenWithTheRatingAndKeepTheirErrorsSmall) {
+  PlayLevel weaker = play_level(MinPlayElo);
+  for (int elo = MinPlayElo + 1; elo <= MaxPlayElo; elo++) {
+    const PlayLevel level = play_level(elo);
+    EXPECT_GE(level.nodes, weaker.nodes) << elo;
+    EXPECT_LE(level.spread, weaker.spread) << elo;
+    EXPECT_LE(level.maxLoss, weaker.maxLoss) << elo;
+    EXPECT_LE(level.lines, weaker.lines) << elo;
+    EXPECT_GE(level.lines, 1) << elo;
+    weaker = level;
+  }
+  RootLines lines;
+  lines.count = 4;
+  const int scores[4] = {50, 40, 50 - play_level(1800).maxLoss - 1, 45};
+  for (int i = 0; i < 4; i++) lines.line[i].shownScore = scores[i];
+  lines.line[3].tier = -1;
+  for (double draw = 0; draw < 1; draw += 0.01) {
+    const int chosen = choose_line(lines, play_level(1800), draw);
+    EXPECT_TRUE(chosen == 0 || chosen == 1) << draw;
+  }
 }
 
 }  // namespace
