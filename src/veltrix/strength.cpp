@@ -17,9 +17,9 @@ constexpr int FullStrengthElo = 2700;
 // Levels measured against the reference scale at 10+0.1 (scripts/strength-check.sh);
 // between two of them each figure moves geometrically (nodes, spread) or evenly
 // (lines, the loss) with the rating, so that a few points more are always a
-// little stronger. The last is the level just below full strength. The stronger
-// levels search fewer lines: each line searched costs depth that the clock,
-// not the budget, then decides.
+// little stronger. The last is the level just below full strength, which
+// searches fewer lines: each line costs depth, and there the clock, not the
+// budget, decides how deep the search goes.
 struct Anchor {
   int elo;
   double lines, nodes, spread, maxLoss;
