@@ -26,7 +26,7 @@ struct Anchor {
 };
 constexpr Anchor Anchors[] = {
     {MinPlayElo, 4, 5000, 100, 220},
-    {1800, 4, 22000, 44, 175},
+    {1800, 4, 40000, 38, 160},
     {2300, 4, 600000, 10, 60},
     {FullStrengthElo, 2, 3000000, 3, 15},
 };
