@@ -13,11 +13,11 @@ constexpr int PvMovesShown = 10;
 // A mate or an endgame table's verdict is certain; any other score goes through
 // the engine's model.
 Wdl line_wdl(const SearchLine& line) {
-  TbResult result;
-  if (abs_score(line.score) <= SCORE_MATE_RANGE && line.pv && syzygy_root_result(line.pv[0], result))
-    return certain_wdl(int(result));
-  if (abs_score(line.score) <= SCORE_MATE_RANGE && line.settledResult != Unsettled)
-    return certain_wdl(line.settledResult);
+  if (abs_score(line.score) <= SCORE_MATE_RANGE) {
+    TbResult result;
+    if (line.pv && syzygy_root_result(line.pv[0], result)) return certain_wdl(int(result));
+    if (line.settledResult != Unsettled) return certain_wdl(line.settledResult);
+  }
   return wdl_of_score(*line.wdlModel, line.score, line.material);
 }
 }  // namespace
@@ -49,15 +49,19 @@ void print_search_line(const SearchLine& line) {
   printf("\n");
 }
 
-void print_ranked_lines(const RootLines& lines, SearchLine common, int shown) {
+SearchLine line_of(const RootLine& root, SearchLine common) {
+  common.depth = root.depth;
+  common.selDepth = root.selDepth;
+  common.score = root.shownScore;
+  common.bound = ReportExact;
+  common.pv = root.pv;
+  return common;
+}
+
+void print_ranked_lines(const RootLines& lines, const SearchLine& common, int shown) {
   for (int i = 0; i < lines.count && i < shown; i++) {
-    const RootLine& line = lines.line[i];
-    common.depth = line.depth;
-    common.selDepth = line.selDepth;
-    common.multipv = shown > 1 ? i + 1 : 0;
-    common.score = line.shownScore;
-    common.bound = ReportExact;
-    common.pv = line.pv;
-    print_search_line(common);
+    SearchLine line = line_of(lines.line[i], common);
+    line.multipv = shown > 1 ? i + 1 : 0;
+    print_search_line(line);
   }
 }

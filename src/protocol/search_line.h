@@ -35,8 +35,11 @@ inline uint64_t nodes_per_second(uint64_t nodes, uint64_t ms) { return ms ? node
 void print_score(int score);
 // One line; at most the first ten moves of its principal variation.
 void print_search_line(const SearchLine& line);
+// A finished root line as a report line: its depth, score and moves, exact, the
+// rest of the fields from `common`.
+SearchLine line_of(const RootLine& root, SearchLine common);
 // Several lines at once, best first, the best as "multipv 1": each with its own
 // depth, score and moves, the rest of the fields from `common`. Only the first
 // `shown` are printed; a single one without its number, as a search of one line
 // prints it.
-void print_ranked_lines(const RootLines& lines, SearchLine common, int shown = MaxRootLines);
+void print_ranked_lines(const RootLines& lines, const SearchLine& common, int shown = MaxRootLines);

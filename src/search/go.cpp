@@ -43,8 +43,9 @@ void wait_for_stop() {
 // What the root settles itself: a dead draw, or the Gaviota tables' verdict, which
 // a draw score alone cannot tell from the search's own draws.
 int root_settled_result(const Position& pos) {
+  const int settled = settled_result(pos);
+  if (settled != Unsettled) return settled;
   int score;
-  if (settled_result(pos) != Unsettled) return settled_result(pos);
   if (!SearchConfig.useTablebases || !Tablebases.available || popcount(pos.occupied()) > Tablebases.maxPieces ||
       !tablebase_probe(pos, 1, true, score))
     return Unsettled;

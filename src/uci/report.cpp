@@ -76,14 +76,8 @@ void lines_report(const RootLines& lines) {
     print_ranked_lines(lines, search_so_far());
     return;
   }
-  SearchLine line = search_so_far();
-  for (int i = 0; i < lines.count; i++) {
-    line.depth = lines.line[i].depth;
-    line.selDepth = lines.line[i].selDepth;
-    line.score = lines.line[i].shownScore;
-    line.pv = lines.line[i].pv;
-    console_line(line);
-  }
+  const SearchLine common = search_so_far();
+  for (int i = 0; i < lines.count; i++) console_line(line_of(lines.line[i], common));
 }
 
 void currmove_line(int depth, int moveNumber, Move move) {

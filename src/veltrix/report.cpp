@@ -56,12 +56,7 @@ void ranked_lines(const RootLines& lines) {
 
 void line_played(const RootLine& played) {
   if (Search.reportsOff || Search.linesShown > 1) return;
-  SearchLine line = search_so_far();
-  line.depth = played.depth;
-  line.selDepth = played.selDepth;
-  line.score = played.shownScore;
-  line.pv = played.pv;
-  print_search_line(line);
+  print_search_line(line_of(played, search_so_far()));
 }
 
 void currmove_line(int depth, int moveNumber, Move move) {

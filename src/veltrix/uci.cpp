@@ -100,8 +100,8 @@ void set_clocks(int ms, int movesToGo) {
 void go(const GoCommand& go) {
   ClockRecord& c = Clock;
   c = ClockRecord{};
-  if (!(go.wtime || go.btime || go.moveTime)) set_clocks(NoTimeLimit, go.infinite ? 0 : 1);
   c.clockRuns = go.wtime || go.btime || go.moveTime;
+  if (!c.clockRuns) set_clocks(NoTimeLimit, go.infinite ? 0 : 1);
   Engine.depthLimit = MaxDepthLimit;
   if (go.depth || go.mate) {
     const int depth = go.depth ? *go.depth : 2 * *go.mate - 1;
